@@ -1,0 +1,33 @@
+#include "ControlRegistry.h"
+
+#include "Timer.h"
+
+ControlRegistry &ControlRegistry::instance()
+{
+    static ControlRegistry registry = [] {
+        ControlRegistry r;
+        r.add<Timer>(QStringLiteral("Timer"));
+        return r;
+    }();
+    return registry;
+}
+
+void ControlRegistry::add(const QString &className, const QMetaObject &type, Factory factory)
+{
+    m_classes.insert(className, Entry{&type, std::move(factory)});
+}
+
+UserControl *ControlRegistry::create(const QString &className, QWidget *container) const
+{
+    const auto it = m_classes.constFind(className);
+    return it == m_classes.constEnd() ? nullptr : it->factory(container);
+}
+
+QString ControlRegistry::classNameOf(const UserControl *control) const
+{
+    for (auto it = m_classes.constBegin(); it != m_classes.constEnd(); ++it) {
+        if (control->metaObject() == it->type)
+            return it.key();
+    }
+    return {};
+}

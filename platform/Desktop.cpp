@@ -1,0 +1,141 @@
+#include "Desktop.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QWidget>
+#include <QWindow>
+
+namespace {
+class QtPointer final : public PointerQuery {
+public:
+    QPoint cursorPos() const override { return QCursor::pos(); }
+};
+
+class QtWindows final : public WindowQuery {
+public:
+    ScreenRect windowRect(const QWidget *widget) const override
+    {
+        if (!widget)
+            return {};
+        const QPoint topLeft = widget->mapToGlobal(QPoint(0, 0));
+        return {topLeft.x(), topLeft.y(), topLeft.x() + widget->width(),
+                topLeft.y() + widget->height()};
+    }
+};
+
+// Refuses close requests that come from the window manager; the program's own unloading
+// does not go through close events, so it is unaffected.
+class CloseRefuser final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close && event->spontaneous()) {
+            event->ignore();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+class QtWindowManager final : public WindowManager {
+public:
+    void setKeepAbove(QWidget *window, bool above) override
+    {
+        if (!window)
+            return;
+        Qt::WindowFlags flags = window->windowFlags();
+        flags.setFlag(Qt::WindowStaysOnTopHint, above);
+        // setWindowFlag() on a shown window hides and recreates it; changing the native
+        // window's flags keeps the same window, mapped and unactivated.
+        if (QWindow *handle = window->windowHandle()) {
+            window->overrideWindowFlags(flags);
+            handle->setFlags(flags);
+        } else {
+            window->setWindowFlags(flags);
+        }
+        if (!window->isVisible()) {
+            window->setAttribute(Qt::WA_ShowWithoutActivating, true);
+            window->show();
+            window->setAttribute(Qt::WA_ShowWithoutActivating, false);
+        }
+    }
+
+    void removeCloseCommand(QWidget *window) override
+    {
+        if (!window)
+            return;
+        Qt::WindowFlags flags = window->windowFlags();
+        flags.setFlag(Qt::WindowCloseButtonHint, false);
+        flags.setFlag(Qt::CustomizeWindowHint, true);
+        if (QWindow *handle = window->windowHandle()) {
+            window->overrideWindowFlags(flags);
+            handle->setFlags(flags);
+        } else {
+            window->setWindowFlags(flags);
+        }
+        if (!window->findChild<CloseRefuser *>(QString(), Qt::FindDirectChildrenOnly))
+            window->installEventFilter(new CloseRefuser(window));
+    }
+
+    void startSystemMove(QWidget *window) override
+    {
+        if (window && window->windowHandle())
+            window->windowHandle()->startSystemMove();
+    }
+
+    void startSystemResize(QWidget *window, Qt::Edges edges) override
+    {
+        if (window && window->windowHandle())
+            window->windowHandle()->startSystemResize(edges);
+    }
+};
+
+QtPointer s_qtPointer;
+QtWindows s_qtWindows;
+QtWindowManager s_qtWindowManager;
+
+PointerQuery *s_pointer = &s_qtPointer;
+WindowQuery *s_windows = &s_qtWindows;
+WindowManager *s_windowManager = &s_qtWindowManager;
+} // namespace
+
+namespace Desktop {
+PointerQuery &pointer()
+{
+    return *s_pointer;
+}
+
+WindowQuery &windows()
+{
+    return *s_windows;
+}
+
+WindowManager &windowManager()
+{
+    return *s_windowManager;
+}
+
+ScopedOverride::ScopedOverride(PointerQuery *pointer, WindowQuery *windows,
+                               WindowManager *manager)
+    : m_pointer(s_pointer)
+    , m_windows(s_windows)
+    , m_manager(s_windowManager)
+{
+    if (pointer)
+        s_pointer = pointer;
+    if (windows)
+        s_windows = windows;
+    if (manager)
+        s_windowManager = manager;
+}
+
+ScopedOverride::~ScopedOverride()
+{
+    s_pointer = m_pointer;
+    s_windows = m_windows;
+    s_windowManager = m_manager;
+}
+} // namespace Desktop

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "Colour.h"
+#include "FontObject.h"
+#include "PictureObject.h"
+#include "PropertyBag.h"
+
+#include <QList>
+#include <QWidget>
+
+class UserControl;
+
+// The base of Kelvo's windows. A form is loaded when first shown; its own code and its
+// controls follow it through the Load, Activate, Paint, Resize and Unload notifications, in
+// the order they subscribed (the form's own handlers first, as it connects them before its
+// controls are created). Geometry is in twips: Left, Top, Width and Height are the outer
+// rectangle, frame included; ScaleWidth and ScaleHeight the client area.
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form(const QString &name, QWidget *parent = nullptr);
+    // Terminates and destroys the controls, in creation order.
+    ~Form() override;
+
+    QString Name() const { return m_name; }
+    void setName(const QString &name);
+
+    // Ambient.UserMode of the controls on this form: false in a form designer.
+    bool userMode() const { return m_userMode; }
+    void setUserMode(bool userMode) { m_userMode = userMode; }
+
+    double Left() const;
+    double Top() const;
+    double Width() const;
+    double Height() const;
+    void setLeft(double twips);
+    void setTop(double twips);
+    void setWidth(double twips);
+    void setHeight(double twips);
+    void Move(double left, double top);
+    void Move(double left, double top, double width, double height);
+    double ScaleWidth() const;
+    double ScaleHeight() const;
+    void setClientSize(double width, double height);
+
+    // 0 normal, 1 minimised, 2 maximised.
+    qint16 WindowState() const;
+    void setWindowState(qint16 state);
+
+    QString Caption() const { return windowTitle(); }
+    void setCaption(const QString &caption) { setWindowTitle(caption); }
+    Colour BackColor() const { return m_backColor; }
+    void setBackColor(Colour colour);
+    Colour ForeColor() const { return m_foreColor; }
+    void setForeColor(Colour colour);
+    FontRef Font() const { return m_font; }
+    void setFont(const FontRef &font);
+    PictureRef Icon() const { return m_icon; }
+    void setIcon(const PictureRef &icon);
+    qint16 MousePointer() const { return m_mousePointer; }
+    void setMousePointer(qint16 shape);
+
+    // Window frame: 0 none, 1 fixed single, 2 sizable, 3 fixed dialog, 4 fixed tool window,
+    // 5 sizable tool window. With no caption and no control box the title bar goes.
+    qint16 BorderStyle() const { return m_borderStyle; }
+    void setBorderStyle(qint16 style);
+    bool ControlBox() const { return m_controlBox; }
+    void setControlBox(bool on);
+    bool ShowInTaskbar() const { return m_showInTaskbar; }
+    void setShowInTaskbar(bool on);
+
+    // The form's own saved properties, as its form file holds them.
+    void ReadProperties(const PropertyBag &bag);
+    void WriteProperties(PropertyBag &bag) const;
+
+    // The controls, in creation order; the form owns them.
+    const QList<UserControl *> &controls() const { return m_controls; }
+    void addControl(UserControl *control);
+    UserControl *control(const QString &name, int index = -1) const;
+    template <class T> T *control(const QString &name, int index = -1) const
+    {
+        return qobject_cast<T *>(control(name, index));
+    }
+
+    bool isLoaded() const { return m_loaded; }
+    // Raises Load once, before the form is first shown.
+    void ensureLoaded();
+    void Show();
+    // Shows the form modally and returns once it has been unloaded.
+    void ShowModal();
+    // Raises Unload and hides the form; whoever owns the form destroys it.
+    void unload();
+
+signals:
+    void Load();
+    void Activate();
+    void Paint();
+    void Resize();
+    void Unload();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void applyWindowFlags();
+    void applyPalette();
+    int frameExtraWidth() const;
+    int frameExtraHeight() const;
+
+    QString m_name;
+    bool m_userMode = true;
+    bool m_loaded = false;
+    Colour m_backColor = Colour::system(15);
+    Colour m_foreColor = Colour::system(18);
+    FontRef m_font = makeFont();
+    PictureRef m_icon;
+    qint16 m_mousePointer = 0;
+    qint16 m_borderStyle = 2;
+    bool m_controlBox = true;
+    bool m_showInTaskbar = true;
+    QList<UserControl *> m_controls;
+};
+
+// Unloads a form, as a form's code says it.
+inline void Unload(Form &form)
+{
+    form.unload();
+}

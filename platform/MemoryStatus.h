@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QtGlobal>
+#include <string_view>
+
+// Total and available physical memory, in bytes. Counts are 64-bit: machines have far more
+// than 2 GiB. A total of 0 means the figures could not be read.
+struct MemorySample {
+    qint64 total = 0;
+    qint64 available = 0;
+    friend bool operator==(const MemorySample &, const MemorySample &) = default;
+};
+
+namespace MemInfo {
+// Reads a /proc/meminfo text by key ("MemTotal", "MemAvailable", ... in kB of 1024 bytes).
+// Without MemAvailable (kernels before 3.14) available is MemFree + Buffers + Cached; when
+// available exceeds total (seen in containers) it is MemFree. Anything unreadable gives {0, 0}.
+MemorySample parse(std::string_view text) noexcept;
+} // namespace MemInfo
+
+// Where the monitor takes its samples from; tests hand in a fake or a fixture file.
+class MemoryStatusSource {
+public:
+    virtual ~MemoryStatusSource() = default;
+    virtual MemorySample read() = 0;
+};
+
+// Samples a meminfo file through a descriptor kept open for the source's life: one pread per
+// sample into a fixed buffer, nothing allocated per sample.
+class ProcMemInfo final : public MemoryStatusSource {
+public:
+    explicit ProcMemInfo(const char *path = "/proc/meminfo");
+    ~ProcMemInfo() override;
+    ProcMemInfo(const ProcMemInfo &) = delete;
+    ProcMemInfo &operator=(const ProcMemInfo &) = delete;
+
+    MemorySample read() override;
+
+private:
+    int m_fd = -1;
+    char m_buffer[4096];
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+// The per-user store of text entries, addressed by application, section and key. Each
+// application keeps one INI file, <directory>/<app>/<app>.ini; the default directory is the
+// user's configuration directory ($XDG_CONFIG_HOME, else ~/.config).
+//
+// Writes are atomic: a store that cannot be written (read-only directory, full disk) leaves
+// the file as it was and SaveSetting says so by returning false; nothing is thrown.
+class SettingsStore {
+public:
+    explicit SettingsStore(QString directory = defaultDirectory());
+
+    QString directory() const { return m_directory; }
+    static QString defaultDirectory();
+
+    // The stored text, or the default where the entry does not exist.
+    QString GetSetting(const QString &app, const QString &section, const QString &key,
+                       const QString &defaultText) const;
+    bool SaveSetting(const QString &app, const QString &section, const QString &key,
+                     const QString &text);
+
+    // The store the program's forms and controls use; tests point it at a temporary directory.
+    static SettingsStore &current();
+    static void setCurrent(SettingsStore *store); // nullptr restores the user's own store
+
+private:
+    QString fileFor(const QString &app) const;
+    QString m_directory;
+};
+
+// The program's calls, on SettingsStore::current().
+QString GetSetting(const QString &app, const QString &section, const QString &key,
+                   const QString &defaultText);
+bool SaveSetting(const QString &app, const QString &section, const QString &key,
+                 const QString &text);

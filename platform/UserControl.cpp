@@ -1,0 +1,86 @@
+#include "UserControl.h"
+
+#include "Form.h"
+#include "Screen.h"
+
+#include <QMoveEvent>
+#include <QResizeEvent>
+
+UserControl::UserControl(QWidget *container)
+    : QWidget(container)
+{
+}
+
+void UserControl::setAmbient(bool userMode, const FontObject &font)
+{
+    m_ambient.m_userMode = userMode;
+    m_ambient.m_font = font;
+}
+
+Form *UserControl::ParentForm() const
+{
+    return qobject_cast<Form *>(parentWidget());
+}
+
+void UserControl::setExtender(const Extender &extender)
+{
+    m_extender = extender;
+    setObjectName(extender.Index >= 0 ? QStringLiteral("%1(%2)").arg(extender.Name).arg(extender.Index)
+                                      : extender.Name);
+    placeWidget();
+}
+
+void UserControl::setWidth(double twips)
+{
+    m_extender.Width = twips;
+    placeWidget();
+}
+
+void UserControl::setHeight(double twips)
+{
+    m_extender.Height = twips;
+    placeWidget();
+}
+
+void UserControl::Move(double left, double top, double width, double height)
+{
+    m_extender.Left = left;
+    m_extender.Top = top;
+    m_extender.Width = width;
+    m_extender.Height = height;
+    placeWidget();
+}
+
+void UserControl::PropertyChanged(const QString &name)
+{
+    emit propertyChanged(name);
+}
+
+void UserControl::placeWidget()
+{
+    const QRect target(Screen::toPixelsX(m_extender.Left), Screen::toPixelsY(m_extender.Top),
+                       std::max(0, Screen::toPixelsX(m_extender.Width)),
+                       std::max(0, Screen::toPixelsY(m_extender.Height)));
+    if (target != geometry())
+        setGeometry(target);
+}
+
+// A size or position given in pixels from outside (a layout, a designer) becomes the new
+// twips; one that matches the twips already held keeps them exact.
+void UserControl::resizeEvent(QResizeEvent *event)
+{
+    if (event->size().width() != Screen::toPixelsX(m_extender.Width))
+        m_extender.Width = Screen::fromPixelsX(event->size().width());
+    if (event->size().height() != Screen::toPixelsY(m_extender.Height))
+        m_extender.Height = Screen::fromPixelsY(event->size().height());
+    QWidget::resizeEvent(event);
+}
+
+void UserControl::moveEvent(QMoveEvent *event)
+{
+    if (event->pos().x() != Screen::toPixelsX(m_extender.Left))
+        m_extender.Left = Screen::fromPixelsX(event->pos().x());
+    if (event->pos().y() != Screen::toPixelsY(m_extender.Top))
+        m_extender.Top = Screen::fromPixelsY(event->pos().y());
+    QWidget::moveEvent(event);
+}
