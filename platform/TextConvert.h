@@ -7,16 +7,21 @@
 // Text forms of the values kept in the settings store. Parsing is strict: text that does not
 // read as the wanted type gives no value, and the caller then uses its default.
 namespace TextConvert {
-// "True"/"False" in any letter case, or a decimal number (0 is False, any other True).
+// "True"/"False" in any letter case, or a decimal number (0 is False, any other True); spaces
+// around are allowed. Anything else, "yes" and "no" included, gives no value.
 std::optional<bool> toBoolean(QStringView text);
-// Decimal numbers in the C locale, spaces around allowed ("12", " -3.5 ", "1e3").
+// Decimal numbers in the C locale, spaces around allowed ("12", " -3.5 ", "1e3"); no "inf",
+// "nan", hexadecimal or digit grouping.
 std::optional<double> toNumber(QStringView text);
 // Whole numbers; a fraction rounds to the nearest, a half to the even neighbour; out of range
 // gives no value.
 std::optional<qint16> toInt16(QStringView text);
 std::optional<qint32> toInt32(QStringView text);
+// Numbers beyond the float range give no value; tiny ones become 0.
 std::optional<float> toSingle(QStringView text);
 
 QString fromBoolean(bool value); // "True" or "False"
-QString fromNumber(double value); // shortest decimal text, C locale
+// The shortest text that reads back as the same double, C locale ("1234.5", "3000", "1e+21");
+// infinity and NaN, which no setting holds, give an empty text.
+QString fromNumber(double value);
 } // namespace TextConvert
