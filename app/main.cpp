@@ -1,7 +1,22 @@
+#include "AppInfo.h"
+#include "FontObject.h"
+#include "MemoryStatus.h"
+#include "frmMain.h"
+
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QString::fromLatin1(App::Title));
+    QApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(App::Major).arg(App::Minor).arg(App::Revision));
+    installFontSubstitutions();
+
+    ProcMemInfo memory;
+    frmMain window(memory);
+    // The program ends when its monitor window is unloaded.
+    QObject::connect(&window, &Form::Unload, &app, &QApplication::quit, Qt::QueuedConnection);
+    window.Show();
+    return app.exec();
 }
