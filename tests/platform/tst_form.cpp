@@ -1,0 +1,177 @@
+#include <QTest>
+
+#include "Colour.h"
+#include "Form.h"
+#include "Screen.h"
+
+#include <QSignalSpy>
+#include <QTimer>
+
+class tst_Form : public QObject {
+    Q_OBJECT
+private slots:
+    void geometryIsInTwips();
+    void showLoadsOnceThenUnloadHides();
+    void ownHandlersRunBeforeLaterSubscribers();
+    void showModalReturnsAfterUnload();
+    void closeRequestUnloads();
+    void windowState_data();
+    void windowState();
+    void frame_data();
+    void frame();
+    void systemColours_data();
+    void systemColours();
+};
+
+void tst_Form::geometryIsInTwips()
+{
+    QCOMPARE(Screen::TwipsPerPixelX(), 15.0);
+    Form form(QStringLiteral("frmTest"));
+    form.setBorderStyle(0);
+    form.setClientSize(2085, 705);
+    QCOMPARE(form.size(), QSize(139, 47));
+    QCOMPARE(form.ScaleWidth(), 2085.0);
+    form.Move(1500, 3000);
+    QCOMPARE(form.pos(), QPoint(100, 200));
+    QCOMPARE(form.Left(), 1500.0);
+    QCOMPARE(form.Top(), 3000.0);
+    form.setWidth(3007); // rounds to the nearest pixel
+    QCOMPARE(form.width(), 200);
+    QCOMPARE(form.Width(), 3000.0);
+    form.Move(-150, 0, 1500, 1500);
+    QCOMPARE(form.geometry(), QRect(-10, 0, 100, 100));
+}
+
+void tst_Form::showLoadsOnceThenUnloadHides()
+{
+    Form form(QStringLiteral("frmTest"));
+    QSignalSpy load(&form, &Form::Load);
+    QSignalSpy unload(&form, &Form::Unload);
+    form.Show();
+    form.Show();
+    QCOMPARE(load.count(), 1);
+    QVERIFY(form.isVisible());
+    form.unload();
+    form.unload();
+    QCOMPARE(unload.count(), 1);
+    QVERIFY(!form.isVisible());
+    QVERIFY(!form.isLoaded());
+}
+
+void tst_Form::ownHandlersRunBeforeLaterSubscribers()
+{
+    Form form(QStringLiteral("frmTest"));
+    QStringList order;
+    connect(&form, &Form::Load, [&] { order << "form"; });
+    connect(&form, &Form::Load, [&] { order << "control"; });
+    form.ensureLoaded();
+    QCOMPARE(order, (QStringList{"form", "control"}));
+}
+
+void tst_Form::showModalReturnsAfterUnload()
+{
+    Form owner(QStringLiteral("frmMain"));
+    owner.Show();
+    Form dialog(QStringLiteral("frmOptions"));
+    int ticksWhileOpen = 0;
+    QTimer ticker; // the owner's timers go on while the dialog is open
+    connect(&ticker, &QTimer::timeout, [&] {
+        if (++ticksWhileOpen == 3)
+            dialog.unload();
+    });
+    ticker.start(5);
+    dialog.ShowModal();
+    QCOMPARE(ticksWhileOpen, 3);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.windowModality(), Qt::ApplicationModal);
+}
+
+void tst_Form::closeRequestUnloads()
+{
+    Form form(QStringLiteral("frmTest"));
+    QSignalSpy unload(&form, &Form::Unload);
+    form.Show();
+    QVERIFY(form.close());
+    QCOMPARE(unload.count(), 1);
+}
+
+void tst_Form::windowState_data()
+{
+    QTest::addColumn<int>("state");
+    QTest::addColumn<int>("qtState");
+    QTest::newRow("normal") << 0 << int(Qt::WindowNoState);
+    QTest::newRow("minimised") << 1 << int(Qt::WindowMinimized);
+    QTest::newRow("maximised") << 2 << int(Qt::WindowMaximized);
+    QTest::newRow("anything else is normal") << 7 << int(Qt::WindowNoState);
+}
+
+void tst_Form::windowState()
+{
+    QFETCH(int, state);
+    QFETCH(int, qtState);
+    Form form(QStringLiteral("frmTest"));
+    form.setWindowState(qint16(state));
+    QCOMPARE(int(form.windowState()), qtState);
+    QCOMPARE(int(form.WindowState()), state == 7 ? 0 : state);
+}
+
+void tst_Form::frame_data()
+{
+    QTest::addColumn<int>("borderStyle");
+    QTest::addColumn<bool>("controlBox");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<bool>("frameless");
+
+    QTest::newRow("sizable window") << 2 << true << "Kelvo" << int(Qt::Window) << false;
+    QTest::newRow("tool window without title bar")
+        << 5 << false << "" << int(Qt::Tool) << true;
+    QTest::newRow("dialog without title bar") << 3 << false << "" << int(Qt::Dialog) << true;
+    QTest::newRow("caption keeps the title bar") << 3 << false << "Options" << int(Qt::Dialog)
+                                                 << false;
+    QTest::newRow("no border") << 0 << true << "Kelvo" << int(Qt::Window) << true;
+}
+
+void tst_Form::frame()
+{
+    QFETCH(int, borderStyle);
+    QFETCH(bool, controlBox);
+    QFETCH(QString, caption);
+    QFETCH(int, type);
+    QFETCH(bool, frameless);
+    Form form(QStringLiteral("frmTest"));
+    form.setCaption(caption);
+    form.setControlBox(controlBox);
+    form.setBorderStyle(qint16(borderStyle));
+    QCOMPARE(int(form.windowType()), type);
+    QCOMPARE(form.windowFlags().testFlag(Qt::FramelessWindowHint), frameless);
+}
+
+void tst_Form::systemColours_data()
+{
+    QTest::addColumn<quint32>("colour");
+    QTest::addColumn<int>("role");
+    QTest::newRow("window text") << 0x80000008u << int(QPalette::WindowText);
+    QTest::newRow("caption text") << 0x80000009u << int(QPalette::HighlightedText);
+    QTest::newRow("button face") << 0x8000000Fu << int(QPalette::Button);
+    QTest::newRow("button shadow") << 0x80000010u << int(QPalette::Dark);
+    QTest::newRow("button text") << 0x80000012u << int(QPalette::ButtonText);
+    QTest::newRow("button highlight") << 0x80000014u << int(QPalette::Light);
+    QTest::newRow("dark shadow") << 0x80000015u << int(QPalette::Shadow);
+}
+
+void tst_Form::systemColours()
+{
+    QFETCH(quint32, colour);
+    QFETCH(int, role);
+    QPalette palette;
+    // Every role gets a colour of its own, so a wrong mapping cannot match by accident.
+    for (int r = 0; r < QPalette::NColorRoles; ++r)
+        palette.setColor(QPalette::ColorRole(r), QColor(r * 9, 255 - r * 9, r * 5));
+    QCOMPARE(Colour(colour).toQColor(palette), palette.color(QPalette::ColorRole(role)));
+    QCOMPARE(Colour::rgb(128, 0, 255).toQColor(palette), QColor(128, 0, 255));
+    QCOMPARE(Colour::rgb(128, 0, 255).value, 0x00FF0080u);
+}
+
+QTEST_MAIN(tst_Form)
+#include "tst_form.moc"
