@@ -7,7 +7,9 @@
 // user's configuration directory ($XDG_CONFIG_HOME, else ~/.config).
 //
 // Writes are atomic: a store that cannot be written (read-only directory, full disk) leaves
-// the file as it was and SaveSetting says so by returning false; nothing is thrown.
+// the file as it was and SaveSetting says so by returning false; nothing is thrown, and the
+// failed change is dropped rather than written later. Sections and keys are case-sensitive.
+// A damaged file loses its unreadable lines on the next save and keeps the entries that read.
 class SettingsStore {
 public:
     explicit SettingsStore(QString directory = defaultDirectory());
