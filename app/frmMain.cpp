@@ -58,10 +58,8 @@ void frmMain::DrawLine(const QString &label, const QString &figure, const QStrin
     update();
 }
 
-void frmMain::paintEvent(QPaintEvent *event)
+void frmMain::paintContents(QPainter &painter)
 {
-    Form::paintEvent(event);
-    QPainter painter(this);
     painter.setFont(font());
     painter.setPen(ForeColor().toQColor(palette()));
     const QFontMetricsF metrics(font(), this);

@@ -34,7 +34,7 @@ public:
     void setLocale(const QLocale &locale) { m_locale = locale; }
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
+    void paintContents(QPainter &painter) override;
 
 private:
     void ReadMemoryStatus(qint64 &total, qint64 &available);

@@ -308,8 +308,8 @@ void Form::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), m_backColor.toQColor(palette()));
-    painter.end();
     emit Paint();
+    paintContents(painter);
 }
 
 void Form::resizeEvent(QResizeEvent *event)

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QWidget>
 
+class QPainter;
 class UserControl;
 
 // The base of Kelvo's windows. A form is loaded when first shown; its own code and its
@@ -99,6 +100,9 @@ signals:
     void Unload();
 
 protected:
+    // Draws on the cleared client area after the Paint notification; the form's own drawing.
+    virtual void paintContents(QPainter &painter) { Q_UNUSED(painter) }
+
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
