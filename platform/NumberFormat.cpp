@@ -7,22 +7,21 @@
 
 namespace {
 
-// Room for any double in fixed notation: at most 309 whole digits, or "0." and 324 decimals.
+// Room for any double in fixed notation: the longest, a negative subnormal, takes 327
+// characters ("-0." and 324 decimals); the largest takes 310 ("-" and 309 digits).
 constexpr int TextCapacity = 400;
 
 // The digits of |value| rounded to `decimals` places with the decimal point dropped, e.g.
-// 42.35 with one decimal gives "424". Rounding is decided on the shortest decimal text of
-// the value, so the binary error of 42.35 does not turn it into 42.3.
+// 1.45 with one decimal gives "15". Rounding is decided on the shortest decimal text of the
+// value, so the double just below 1.45 still rounds up.
 class RoundedDigits {
 public:
     RoundedDigits(double value, int decimals) {
         if (!std::isfinite(value))
             return;
         char text[TextCapacity];
-        const auto [end, error] =
-            std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
-        if (error != std::errc())
-            return;
+        const char *end =
+            std::to_chars(text, text + sizeof text, value, std::chars_format::fixed).ptr;
         std::string_view number(text, std::size_t(end - text));
         m_negative = number.front() == '-';
         if (m_negative)
@@ -53,7 +52,7 @@ public:
 
     bool valid() const { return m_valid; }
     bool negative() const { return m_negative; }
-    // Without leading zeros; empty when the value rounds to zero.
+    // Without leading zeros; empty when the value rounds to zero or is not finite.
     std::string_view digits() const { return m_text; }
 
 private:
@@ -68,7 +67,7 @@ private:
 QString NumberFormat::grouped(double value, const QLocale &locale) {
     const RoundedDigits rounded(value, 0);
     const std::string_view digits = rounded.digits();
-    if (!rounded.valid() || digits.empty())
+    if (digits.empty()) // zero, or not a finite number
         return {};
     const QString separator = locale.groupSeparator();
     QString text;
@@ -86,7 +85,7 @@ QString NumberFormat::oneDecimal(double value, const QLocale &locale) {
     const RoundedDigits rounded(value, 1);
     if (!rounded.valid())
         return {};
-    std::string_view digits = rounded.digits();
+    const std::string_view digits = rounded.digits();
     if (digits.empty())
         return QStringLiteral("0") + locale.decimalPoint() + QLatin1Char('0');
     QString text;
