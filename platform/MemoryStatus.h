@@ -14,7 +14,9 @@ struct MemorySample {
 namespace MemInfo {
 // Reads a /proc/meminfo text by key ("MemTotal", "MemAvailable", ... in kB of 1024 bytes).
 // Without MemAvailable (kernels before 3.14) available is MemFree + Buffers + Cached; when
-// available exceeds total (seen in containers) it is MemFree. Anything unreadable gives {0, 0}.
+// available exceeds total (seen in containers) it is MemFree. Only lines ending in a newline
+// count, since a last line without one may have been cut short. Anything unreadable (a figure
+// that is not a count of kB, or too big for 64 bits of bytes) gives {0, 0}.
 MemorySample parse(std::string_view text) noexcept;
 } // namespace MemInfo
 
