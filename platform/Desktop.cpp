@@ -24,8 +24,10 @@ public:
 };
 
 // Refuses close requests that come from the window manager; the program's own unloading
-// does not go through close events, so it is unaffected.
+// does not go through close events, so it is unaffected. It has its own meta-object so that
+// findChild() tells it from the window's other children.
 class CloseRefuser final : public QObject {
+    Q_OBJECT
 public:
     using QObject::QObject;
 
@@ -139,3 +141,5 @@ ScopedOverride::~ScopedOverride()
     s_windowManager = m_manager;
 }
 } // namespace Desktop
+
+#include "Desktop.moc"
