@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 
@@ -92,6 +94,16 @@ public:
     {
         if (window && window->windowHandle())
             window->windowHandle()->startSystemResize(edges);
+    }
+
+    QList<ScreenRect> screens() const override
+    {
+        QList<ScreenRect> rects;
+        for (const QScreen *screen : QGuiApplication::screens()) {
+            const QRect g = screen->geometry();
+            rects.append({g.left(), g.top(), g.left() + g.width(), g.top() + g.height()});
+        }
+        return rects;
     }
 };
 

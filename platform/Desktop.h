@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QPoint>
 #include <Qt>
 
@@ -35,7 +36,8 @@ class WindowManager {
 public:
     virtual ~WindowManager() = default;
     // Keeps the window above ordinary windows, or returns it among them, without hiding,
-    // recreating, moving or activating it; a hidden window is shown.
+    // recreating, moving or activating it; a hidden window is shown. A window system without
+    // a keep-above level (some Wayland compositors) takes the request and ignores it.
     virtual void setKeepAbove(QWidget *window, bool above) = 0;
     // Takes away the window's close command: the close hint goes and close requests from the
     // window manager are refused from then on.
@@ -43,6 +45,9 @@ public:
     // Hands a left-button drag over to the window manager as a move or an edge resize.
     virtual void startSystemMove(QWidget *window) = 0;
     virtual void startSystemResize(QWidget *window, Qt::Edges edges) = 0;
+    // The rectangles of the screens windows can be placed on, in the desktop's pixels; a
+    // window lying wholly outside all of them cannot be seen or reached.
+    virtual QList<ScreenRect> screens() const = 0;
 };
 
 // The adapters the program uses; tests install fakes with Desktop::ScopedOverride.

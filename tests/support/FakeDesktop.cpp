@@ -9,6 +9,11 @@ QString nameOf(const QWidget *w)
 }
 } // namespace
 
+FakeWindowManager::FakeWindowManager()
+    : screenRects(Desktop::windowManager().screens())
+{
+}
+
 void FakeWindowManager::setKeepAbove(QWidget *window, bool above)
 {
     calls << QStringLiteral("keepAbove %1 %2").arg(nameOf(window), above ? "true" : "false");

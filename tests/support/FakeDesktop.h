@@ -21,14 +21,18 @@ public:
     ScreenRect windowRect(const QWidget *widget) const override { return rects.value(widget); }
 };
 
-// Records each request as text ("keepAbove frmMain true"), in order.
+// Records each request as text ("keepAbove frmMain true"), in order. It starts with the
+// screens of the adapter it stands in for; tests may lay out others.
 class FakeWindowManager final : public WindowManager {
 public:
+    FakeWindowManager();
     QStringList calls;
+    QList<ScreenRect> screenRects;
     void setKeepAbove(QWidget *window, bool above) override;
     void removeCloseCommand(QWidget *window) override;
     void startSystemMove(QWidget *window) override;
     void startSystemResize(QWidget *window, Qt::Edges edges) override;
+    QList<ScreenRect> screens() const override { return screenRects; }
 };
 
 // All three fakes, installed for the life of the object.
