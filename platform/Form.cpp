@@ -133,14 +133,16 @@ void Form::setClientSize(double width, double height)
     resize(std::max(1, Screen::toPixelsX(width)), std::max(1, Screen::toPixelsY(height)));
 }
 
+// While a window manager is still framing a window, Qt can report a frame smaller than the
+// window itself (1 x 1 under openbox); a frame never takes away from the window's size.
 int Form::frameExtraWidth() const
 {
-    return frameGeometry().width() - width();
+    return std::max(0, frameGeometry().width() - width());
 }
 
 int Form::frameExtraHeight() const
 {
-    return frameGeometry().height() - height();
+    return std::max(0, frameGeometry().height() - height());
 }
 
 qint16 Form::WindowState() const
