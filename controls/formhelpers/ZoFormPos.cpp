@@ -1,0 +1,214 @@
+#include "ZoFormPos.h"
+
+#include "AppInfo.h"
+#include "Desktop.h"
+#include "PropertyTable.h"
+#include "Screen.h"
+#include "SettingsStore.h"
+#include "TextConvert.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+// Where a form of this size stands centred on a screen of that size; negative when the form is
+// the larger.
+float centred(double screen, double size)
+{
+    return (float(screen) - float(size)) / 2.0f;
+}
+
+bool onAnyScreen(const Form &form, const QList<ScreenRect> &screens)
+{
+    const int left = Screen::toPixelsX(form.Left());
+    const int top = Screen::toPixelsY(form.Top());
+    const int right = left + Screen::toPixelsX(form.Width());
+    const int bottom = top + Screen::toPixelsY(form.Height());
+    return std::any_of(screens.begin(), screens.end(), [&](const ScreenRect &s) {
+        return left < s.right && s.left < right && top < s.bottom && s.top < bottom;
+    });
+}
+
+// The rectangle that all screens together span.
+ScreenRect desktopBounds(const QList<ScreenRect> &screens)
+{
+    if (screens.isEmpty())
+        return {};
+    ScreenRect bounds = screens.first();
+    for (const ScreenRect &s : screens) {
+        bounds.left = std::min(bounds.left, s.left);
+        bounds.top = std::min(bounds.top, s.top);
+        bounds.right = std::max(bounds.right, s.right);
+        bounds.bottom = std::max(bounds.bottom, s.bottom);
+    }
+    return bounds;
+}
+
+qint16 readWindowState(const QString &text)
+{
+    const std::optional<qint16> state = TextConvert::toInt16(text);
+    return state && *state >= 0 && *state <= 2 ? *state : 0;
+}
+} // namespace
+
+ZoFormPos::ZoFormPos(QWidget *container)
+    : InvisibleHelper(container, QStringLiteral(":/controls/formhelpers/formpos.png"), 240, 230)
+{
+}
+
+const PropertyTable<ZoFormPos> &ZoFormPos::properties()
+{
+    static const PropertyTable<ZoFormPos> table = [] {
+        PropertyTable<ZoFormPos> t;
+        t.add(QStringLiteral("MinHeight"), qint32(3000), &ZoFormPos::MinHeight,
+              [](ZoFormPos &c, qint32 v) { c.m_minHeight = v; })
+            .add(QStringLiteral("MinWidth"), qint32(3000), &ZoFormPos::MinWidth,
+                 [](ZoFormPos &c, qint32 v) { c.m_minWidth = v; })
+            .add(QStringLiteral("CenterForm"), true, &ZoFormPos::CenterForm,
+                 [](ZoFormPos &c, bool v) { c.m_centerForm = v; })
+            .add(QStringLiteral("RememberFormPosition"), true, &ZoFormPos::RememberFormPosition,
+                 [](ZoFormPos &c, bool v) { c.m_rememberFormPosition = v; });
+        return t;
+    }();
+    return table;
+}
+
+void ZoFormPos::setMinHeight(qint32 twips)
+{
+    m_minHeight = twips;
+    PropertyChanged(QStringLiteral("MinHeight"));
+}
+
+void ZoFormPos::setMinWidth(qint32 twips)
+{
+    m_minWidth = twips;
+    PropertyChanged(QStringLiteral("MinWidth"));
+}
+
+void ZoFormPos::setCenterForm(bool on)
+{
+    m_centerForm = on;
+    PropertyChanged(QStringLiteral("CenterForm"));
+}
+
+void ZoFormPos::setRememberFormPosition(bool on)
+{
+    m_rememberFormPosition = on;
+    PropertyChanged(QStringLiteral("RememberFormPosition"));
+}
+
+void ZoFormPos::ReadProperties(const PropertyBag &bag)
+{
+    if (Ambient().UserMode()) {
+        m_parentForm = UserControl::ParentForm();
+        if (m_parentForm) {
+            connect(m_parentForm, &Form::Load, this, &ZoFormPos::restorePlacement);
+            connect(m_parentForm, &Form::Resize, this, &ZoFormPos::enforceMinimum);
+            connect(m_parentForm, &Form::Unload, this, &ZoFormPos::savePlacement);
+        }
+    }
+    properties().read(*this, bag);
+}
+
+void ZoFormPos::WriteProperties(PropertyBag &bag) const
+{
+    properties().write(*this, bag);
+}
+
+void ZoFormPos::Terminate()
+{
+    if (m_parentForm)
+        disconnect(m_parentForm, nullptr, this, nullptr);
+    m_parentForm = nullptr;
+}
+
+void ZoFormPos::restorePlacement()
+{
+    Form &form = *m_parentForm;
+    m_placedAt.reset();
+    if (m_rememberFormPosition) {
+        form.setWindowState(readWindowState(GetSetting(
+            App::Title, form.Name(), QStringLiteral("WindowState"), QStringLiteral("0"))));
+        if (form.WindowState() == 0)
+            restoreRectangle(form);
+    }
+    if (m_centerForm && form.WindowState() == 0)
+        placeCentred(form);
+    // After the paint, not inside it: the window is mapped by then.
+    if (m_placedAt)
+        connect(&form, &Form::Paint, this, &ZoFormPos::placeAgain,
+                Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+}
+
+// Each default is computed with the size set just before it.
+void ZoFormPos::restoreRectangle(Form &form)
+{
+    // A size larger than all screens together is no size a form was closed with: it comes
+    // from a damaged store and would only cost memory.
+    const QList<ScreenRect> screens = Desktop::windowManager().screens();
+    const ScreenRect desktop = desktopBounds(screens);
+    form.setWidth(std::min<double>(storedNumber(QStringLiteral("Width"), form.Width()),
+                                   Screen::fromPixelsX(desktop.right - desktop.left)));
+    form.setHeight(std::min<double>(storedNumber(QStringLiteral("Height"), form.Height()),
+                                    Screen::fromPixelsY(desktop.bottom - desktop.top)));
+    form.setLeft(storedNumber(QStringLiteral("Left"), centred(Screen::Width(), form.Width())));
+    form.setTop(storedNumber(QStringLiteral("Top"), centred(Screen::Height(), form.Height())));
+    // The program's windows may have no title bar and no taskbar entry: one restored to where
+    // no screen is any more (a monitor was unplugged) could never be reached again.
+    if (onAnyScreen(form, screens))
+        m_placedAt = QPointF(form.Left(), form.Top());
+    else
+        placeCentred(form);
+}
+
+void ZoFormPos::placeCentred(Form &form)
+{
+    form.Move(centred(Screen::Width(), form.Width()), centred(Screen::Height(), form.Height()));
+    m_placedAt = QPointF(form.Left(), form.Top());
+}
+
+// A maximised form is left alone, even when the screen is smaller than the minimum.
+void ZoFormPos::enforceMinimum()
+{
+    Form &form = *m_parentForm;
+    if (form.WindowState() != 0)
+        return;
+    if (form.Width() < double(m_minWidth))
+        form.setWidth(m_minWidth);
+    if (form.Height() < double(m_minHeight))
+        form.setHeight(m_minHeight);
+}
+
+void ZoFormPos::savePlacement()
+{
+    const Form &form = *m_parentForm;
+    save(QStringLiteral("WindowState"), QString::number(form.WindowState()));
+    if (form.WindowState() != 0 || !m_rememberFormPosition)
+        return;
+    save(QStringLiteral("Left"), TextConvert::fromNumber(float(form.Left())));
+    save(QStringLiteral("Top"), TextConvert::fromNumber(float(form.Top())));
+    save(QStringLiteral("Width"), TextConvert::fromNumber(float(form.Width())));
+    save(QStringLiteral("Height"), TextConvert::fromNumber(float(form.Height())));
+}
+
+// The call was queued: the control may have terminated since.
+void ZoFormPos::placeAgain()
+{
+    if (!m_parentForm || !m_placedAt)
+        return;
+    const QPointF at = *std::exchange(m_placedAt, std::nullopt);
+    if (m_parentForm->WindowState() == 0)
+        m_parentForm->Move(at.x(), at.y());
+}
+
+float ZoFormPos::storedNumber(const QString &key, float defaultValue) const
+{
+    const QString text =
+        GetSetting(App::Title, m_parentForm->Name(), key, TextConvert::fromNumber(defaultValue));
+    return TextConvert::toSingle(text).value_or(defaultValue);
+}
+
+void ZoFormPos::save(const QString &key, const QString &text) const
+{
+    SaveSetting(App::Title, m_parentForm->Name(), key, text);
+}
