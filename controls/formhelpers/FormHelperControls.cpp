@@ -2,8 +2,10 @@
 
 #include "ControlRegistry.h"
 #include "ZoFormPos.h"
+#include "ZoOnTop.h"
 
 void registerFormHelperControls(ControlRegistry &registry)
 {
     registry.add<ZoFormPos>(QStringLiteral("Kelvo.ZoFormPos"));
+    registry.add<ZoOnTop>(QStringLiteral("Kelvo.ZoOnTop"));
 }

@@ -2,5 +2,6 @@
 
 class ControlRegistry;
 
-// Makes the form helpers known to form files: "Kelvo.ZoFormPos".
+// Makes the form helpers known to form files: "Kelvo.ZoFormPos" and
+// "Kelvo.ZoOnTop".
 void registerFormHelperControls(ControlRegistry &registry);
