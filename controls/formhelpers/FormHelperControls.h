@@ -2,6 +2,6 @@
 
 class ControlRegistry;
 
-// Makes the form helpers known to form files: "Kelvo.ZoFormPos" and
-// "Kelvo.ZoOnTop".
+// Makes the form helpers known to form files: "Kelvo.ZoFormPos", "Kelvo.ZoOnTop" and
+// "Kelvo.ZoBorder".
 void registerFormHelperControls(ControlRegistry &registry);
