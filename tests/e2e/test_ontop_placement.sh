@@ -7,63 +7,8 @@
 set -u
 
 probe="${3:-}/ontop_probe"
-work=$(mktemp -d)
-pids=()
-
-cleanup() {
-    local i
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null
-    done
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    if [ -s "$work/probe.log" ]; then
-        echo "--- probe's errors:"
-        cat "$work/probe.log"
-    fi
-    exit 1
-}
-
-pass() {
-    echo "ok: $*"
-}
-
-# Runs a check every 50 ms until it holds, for at most the given seconds.
-within() {
-    local tries=$(($1 * 20))
-    shift
-    until "$@"; do
-        ((--tries > 0)) || return 1
-        sleep 0.05
-    done
-}
-
+source "$(dirname "$0")/x11session.sh"
 [ -x "$probe" ] || fail "no probe at $probe"
-for tool in Xvfb openbox xdotool xprop xwininfo xdpyinfo xmessage; do
-    command -v "$tool" >/dev/null || fail "$tool is not installed"
-done
-
-# --- Our own X server on a display it picks free itself, and openbox on it.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-displayKnown() { [ -s "$work/display" ]; }
-within 10 displayKnown || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
-within 10 xdpyinfo >/dev/null 2>&1 || fail "display $DISPLAY does not answer"
-
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY
-mkdir -p "$XDG_CONFIG_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-managed() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-within 10 managed || fail "openbox did not start: $(cat "$work/openbox.log")"
-pass "Xvfb on $DISPLAY with openbox"
 
 # --- Talking to the probe.
 startProbe() {
@@ -87,16 +32,6 @@ quitProbe() {
     probeGone() { ! kill -0 "$pid" 2>/dev/null; }
     within 10 probeGone || fail "the probe did not end on quit"
     wait "$pid" || fail "the probe ended with status $?"
-}
-
-# x, y and map state of a window as the server has it.
-serverPlacement() {
-    xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left X/ { x = $4 }
-        /Absolute upper-left Y/ { y = $4 } /Map State/ { m = $3 } END { print x, y, m }'
-}
-
-activeWindow() {
-    xprop -root _NET_ACTIVE_WINDOW | awk '{ print $NF }'
 }
 
 windowExists() { xwininfo -id "$window" >/dev/null 2>&1; }
