@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "FormFile.h"
+#include "KelvoControls.h"
 #include "MemoryStatus.h"
 #include "NumberFormat.h"
 #include "Timer.h"
@@ -12,7 +13,7 @@ frmMain::frmMain(MemoryStatusSource &memory, QWidget *parent)
     : Form(QStringLiteral("frmMain"), parent)
     , m_memory(memory)
 {
-    FormFile::load(*this, QStringLiteral(":/forms/frmMain.json"));
+    FormFile::load(*this, QStringLiteral(":/forms/frmMain.json"), kelvoControls());
     m_timMeasure = control<Timer>(QStringLiteral("timMeasure"));
     Q_ASSERT(m_timMeasure);
     connect(m_timMeasure, &Timer::Tick, this, &frmMain::timMeasure_Timer);
