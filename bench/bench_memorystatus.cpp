@@ -10,7 +10,8 @@
 #include <unistd.h>
 
 namespace {
-void BM_BarePread(benchmark::State &state) {
+void BM_BarePread(benchmark::State &state)
+{
     const int fd = ::open("/proc/meminfo", O_RDONLY | O_CLOEXEC);
     char buffer[4096];
     for (auto _ : state) {
@@ -21,14 +22,16 @@ void BM_BarePread(benchmark::State &state) {
 }
 BENCHMARK(BM_BarePread);
 
-void BM_ProcMemInfoRead(benchmark::State &state) {
+void BM_ProcMemInfoRead(benchmark::State &state)
+{
     ProcMemInfo source;
     for (auto _ : state)
         benchmark::DoNotOptimize(source.read());
 }
 BENCHMARK(BM_ProcMemInfoRead);
 
-void BM_ParseOnly(benchmark::State &state) {
+void BM_ParseOnly(benchmark::State &state)
+{
     char buffer[4096];
     const int fd = ::open("/proc/meminfo", O_RDONLY | O_CLOEXEC);
     const ssize_t size = ::pread(fd, buffer, sizeof buffer, 0);
@@ -43,7 +46,8 @@ void BM_ParseOnly(benchmark::State &state) {
 BENCHMARK(BM_ParseOnly);
 
 // The three figures the window shows on each tick.
-void BM_FormatLines(benchmark::State &state) {
+void BM_FormatLines(benchmark::State &state)
+{
     const QLocale locale = QLocale::system();
     double total = 16318412.0 * 1024;
     double available = 9876544.0 * 1024;

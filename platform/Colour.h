@@ -10,7 +10,10 @@ struct Colour {
     quint32 value = 0;
 
     constexpr Colour() = default;
-    constexpr explicit Colour(quint32 v) : value(v) {}
+    constexpr explicit Colour(quint32 v)
+        : value(v)
+    {
+    }
     static constexpr Colour system(int index) { return Colour(0x80000000u | quint32(index)); }
     static constexpr Colour rgb(int r, int g, int b)
     {

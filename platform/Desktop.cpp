@@ -132,8 +132,7 @@ WindowManager &windowManager()
     return *s_windowManager;
 }
 
-ScopedOverride::ScopedOverride(PointerQuery *pointer, WindowQuery *windows,
-                               WindowManager *manager)
+ScopedOverride::ScopedOverride(PointerQuery *pointer, WindowQuery *windows, WindowManager *manager)
     : m_pointer(s_pointer)
     , m_windows(s_windows)
     , m_manager(s_windowManager)

@@ -21,12 +21,14 @@ const PropertyTable<Form> &formProperties()
             .add(QStringLiteral("ControlBox"), true, &Form::ControlBox, &Form::setControlBox)
             .add(QStringLiteral("ShowInTaskbar"), true, &Form::ShowInTaskbar,
                  &Form::setShowInTaskbar)
-            .add(QStringLiteral("ClientWidth"), 0.0f,
-                 [](const Form &f) { return float(f.ScaleWidth()); },
-                 [](Form &f, float w) { f.setClientSize(w, f.ScaleHeight()); })
-            .add(QStringLiteral("ClientHeight"), 0.0f,
-                 [](const Form &f) { return float(f.ScaleHeight()); },
-                 [](Form &f, float h) { f.setClientSize(f.ScaleWidth(), h); })
+            .add(
+                QStringLiteral("ClientWidth"), 0.0f,
+                [](const Form &f) { return float(f.ScaleWidth()); },
+                [](Form &f, float w) { f.setClientSize(w, f.ScaleHeight()); })
+            .add(
+                QStringLiteral("ClientHeight"), 0.0f,
+                [](const Form &f) { return float(f.ScaleHeight()); },
+                [](Form &f, float h) { f.setClientSize(f.ScaleWidth(), h); })
             .add(QStringLiteral("BackColor"), Colour::system(15), &Form::BackColor,
                  &Form::setBackColor)
             .add(QStringLiteral("ForeColor"), Colour::system(18), &Form::ForeColor,

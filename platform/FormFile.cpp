@@ -35,8 +35,7 @@ QString entryName(int index, const QString &name)
                           : QStringLiteral("controls[%1] (%2)").arg(index).arg(name);
 }
 
-double number(const QJsonObject &o, const char *field, const QString &file,
-              const QString &where)
+double number(const QJsonObject &o, const char *field, const QString &file, const QString &where)
 {
     const QJsonValue v = o.value(QLatin1String(field));
     if (v.isUndefined())
@@ -96,7 +95,7 @@ QJsonObject writeControl(const UserControl &control, const ControlRegistry &regi
         throw FormFileError(formName, control.objectName(),
                             QStringLiteral("the control's class is not registered"));
     const Extender &e = control.extender();
-    QJsonObject o{{"class", className}, {"name", e.Name},  {"left", e.Left},
+    QJsonObject o{{"class", className}, {"name", e.Name},   {"left", e.Left},
                   {"top", e.Top},       {"width", e.Width}, {"height", e.Height}};
     if (e.Index >= 0)
         o.insert("index", e.Index);
@@ -111,8 +110,7 @@ QJsonObject writeControl(const UserControl &control, const ControlRegistry &regi
 }
 } // namespace
 
-FormFileError::FormFileError(const QString &file, const QString &position,
-                             const QString &message)
+FormFileError::FormFileError(const QString &file, const QString &position, const QString &message)
     : std::runtime_error(QStringLiteral("%1: %2: %3").arg(file, position, message).toStdString())
     , m_file(file)
     , m_position(position)

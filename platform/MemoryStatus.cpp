@@ -17,14 +17,16 @@ constexpr std::string_view FieldKeys[FieldCount] = {"MemTotal", "MemFree", "MemA
 // The largest count of kB whose bytes still fit in a qint64.
 constexpr qint64 MaxKiB = std::numeric_limits<qint64>::max() / 1024;
 
-std::string_view skipBlanks(std::string_view text) noexcept {
+std::string_view skipBlanks(std::string_view text) noexcept
+{
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
         text.remove_prefix(1);
     return text;
 }
 
 // Reads the "   1234 kB" that follows a key's colon.
-std::optional<qint64> readKiB(std::string_view value) noexcept {
+std::optional<qint64> readKiB(std::string_view value) noexcept
+{
     value = skipBlanks(value);
     std::uint64_t kib = 0; // unsigned, so a minus sign is rejected
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), kib);
@@ -38,7 +40,8 @@ std::optional<qint64> readKiB(std::string_view value) noexcept {
 
 } // namespace
 
-MemorySample MemInfo::parse(std::string_view text) noexcept {
+MemorySample MemInfo::parse(std::string_view text) noexcept
+{
     std::optional<qint64> kib[FieldCount];
     int found = 0;
     while (found < FieldCount) {
@@ -83,14 +86,18 @@ MemorySample MemInfo::parse(std::string_view text) noexcept {
 }
 
 ProcMemInfo::ProcMemInfo(const char *path)
-    : m_fd(::open(path, O_RDONLY | O_CLOEXEC)) {}
+    : m_fd(::open(path, O_RDONLY | O_CLOEXEC))
+{
+}
 
-ProcMemInfo::~ProcMemInfo() {
+ProcMemInfo::~ProcMemInfo()
+{
     if (m_fd >= 0)
         ::close(m_fd);
 }
 
-MemorySample ProcMemInfo::read() {
+MemorySample ProcMemInfo::read()
+{
     if (m_fd < 0)
         return {};
     // Reading from offset 0 makes the kernel produce fresh figures without a seek.

@@ -13,10 +13,10 @@ bool isValid(int shape)
 QCursor cursorFor(int shape, const PictureRef &icon)
 {
     static constexpr std::array<Qt::CursorShape, 16> shapes{
-        Qt::ArrowCursor,    Qt::ArrowCursor,     Qt::CrossCursor,   Qt::IBeamCursor,
-        Qt::ArrowCursor,    Qt::SizeAllCursor,   Qt::SizeBDiagCursor, Qt::SizeVerCursor,
-        Qt::SizeFDiagCursor, Qt::SizeHorCursor,  Qt::UpArrowCursor, Qt::WaitCursor,
-        Qt::ForbiddenCursor, Qt::BusyCursor,     Qt::WhatsThisCursor, Qt::SizeAllCursor};
+        Qt::ArrowCursor,     Qt::ArrowCursor,   Qt::CrossCursor,     Qt::IBeamCursor,
+        Qt::ArrowCursor,     Qt::SizeAllCursor, Qt::SizeBDiagCursor, Qt::SizeVerCursor,
+        Qt::SizeFDiagCursor, Qt::SizeHorCursor, Qt::UpArrowCursor,   Qt::WaitCursor,
+        Qt::ForbiddenCursor, Qt::BusyCursor,    Qt::WhatsThisCursor, Qt::SizeAllCursor};
     if (!isValid(shape))
         throw HostError(HostError::InvalidPropertyValue);
     if (shape == Custom) {

@@ -16,7 +16,8 @@ constexpr int TextCapacity = 400;
 // value, so the double just below 1.45 still rounds up.
 class RoundedDigits {
 public:
-    RoundedDigits(double value, int decimals) {
+    RoundedDigits(double value, int decimals)
+    {
         if (!std::isfinite(value))
             return;
         char text[TextCapacity];
@@ -64,7 +65,8 @@ private:
 
 } // namespace
 
-QString NumberFormat::grouped(double value, const QLocale &locale) {
+QString NumberFormat::grouped(double value, const QLocale &locale)
+{
     const RoundedDigits rounded(value, 0);
     const std::string_view digits = rounded.digits();
     if (digits.empty()) // zero, or not a finite number
@@ -81,7 +83,8 @@ QString NumberFormat::grouped(double value, const QLocale &locale) {
     return text;
 }
 
-QString NumberFormat::oneDecimal(double value, const QLocale &locale) {
+QString NumberFormat::oneDecimal(double value, const QLocale &locale)
+{
     const RoundedDigits rounded(value, 1);
     if (!rounded.valid())
         return {};

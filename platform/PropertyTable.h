@@ -25,14 +25,13 @@ public:
     template <class DefaultFor, class Get, class Set>
     PropertyTable &addWithDefault(const QString &key, DefaultFor defaultFor, Get get, Set set)
     {
-        m_rows.push_back(Row{
-            key,
-            [key, defaultFor, set](Control &c, const PropertyBag &bag) {
-                std::invoke(set, c, bag.ReadProperty(key, defaultFor(c)));
-            },
-            [key, defaultFor, get](const Control &c, PropertyBag &bag) {
-                bag.WriteProperty(key, std::invoke(get, c), defaultFor(c));
-            }});
+        m_rows.push_back(Row{key,
+                             [key, defaultFor, set](Control &c, const PropertyBag &bag) {
+                                 std::invoke(set, c, bag.ReadProperty(key, defaultFor(c)));
+                             },
+                             [key, defaultFor, get](const Control &c, PropertyBag &bag) {
+                                 bag.WriteProperty(key, std::invoke(get, c), defaultFor(c));
+                             }});
         return *this;
     }
 

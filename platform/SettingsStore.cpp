@@ -11,7 +11,8 @@
 namespace {
 std::atomic<SettingsStore *> currentStore = nullptr;
 
-std::optional<ino_t> fileIdentity(const QString &path) {
+std::optional<ino_t> fileIdentity(const QString &path)
+{
     struct stat status;
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
         return std::nullopt;
@@ -20,14 +21,18 @@ std::optional<ino_t> fileIdentity(const QString &path) {
 } // namespace
 
 SettingsStore::SettingsStore(QString directory)
-    : m_directory(std::move(directory)) {}
+    : m_directory(std::move(directory))
+{
+}
 
-QString SettingsStore::defaultDirectory() {
+QString SettingsStore::defaultDirectory()
+{
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
 }
 
 QString SettingsStore::GetSetting(const QString &app, const QString &section, const QString &key,
-                                  const QString &defaultText) const {
+                                  const QString &defaultText) const
+{
     const QSettings settings(fileFor(app), QSettings::IniFormat);
     const QVariant value = settings.value(section + u'/' + key);
     if (!value.isValid())
@@ -39,7 +44,8 @@ QString SettingsStore::GetSetting(const QString &app, const QString &section, co
 }
 
 bool SettingsStore::SaveSetting(const QString &app, const QString &section, const QString &key,
-                                const QString &text) {
+                                const QString &text)
+{
     const QString file = fileFor(app);
     const QString name = section + u'/' + key;
     QSettings settings(file, QSettings::IniFormat);
@@ -63,27 +69,32 @@ bool SettingsStore::SaveSetting(const QString &app, const QString &section, cons
     return written;
 }
 
-SettingsStore &SettingsStore::current() {
+SettingsStore &SettingsStore::current()
+{
     if (SettingsStore *store = currentStore.load())
         return *store;
     static SettingsStore userStore;
     return userStore;
 }
 
-void SettingsStore::setCurrent(SettingsStore *store) {
+void SettingsStore::setCurrent(SettingsStore *store)
+{
     currentStore.store(store);
 }
 
-QString SettingsStore::fileFor(const QString &app) const {
+QString SettingsStore::fileFor(const QString &app) const
+{
     return m_directory + u'/' + app + u'/' + app + QLatin1String(".ini");
 }
 
 QString GetSetting(const QString &app, const QString &section, const QString &key,
-                   const QString &defaultText) {
+                   const QString &defaultText)
+{
     return SettingsStore::current().GetSetting(app, section, key, defaultText);
 }
 
 bool SaveSetting(const QString &app, const QString &section, const QString &key,
-                 const QString &text) {
+                 const QString &text)
+{
     return SettingsStore::current().SaveSetting(app, section, key, text);
 }

@@ -6,7 +6,8 @@
 
 namespace {
 
-template <typename Int> std::optional<Int> toWhole(QStringView text) {
+template <typename Int> std::optional<Int> toWhole(QStringView text)
+{
     const std::optional<double> number = TextConvert::toNumber(text);
     if (!number)
         return std::nullopt;
@@ -19,7 +20,8 @@ template <typename Int> std::optional<Int> toWhole(QStringView text) {
 
 } // namespace
 
-std::optional<bool> TextConvert::toBoolean(QStringView text) {
+std::optional<bool> TextConvert::toBoolean(QStringView text)
+{
     const QStringView word = text.trimmed();
     if (word.compare(u"true", Qt::CaseInsensitive) == 0)
         return true;
@@ -31,7 +33,8 @@ std::optional<bool> TextConvert::toBoolean(QStringView text) {
     return *number != 0;
 }
 
-std::optional<double> TextConvert::toNumber(QStringView text) {
+std::optional<double> TextConvert::toNumber(QStringView text)
+{
     const QStringView trimmed = text.trimmed();
     QByteArray ascii;
     ascii.reserve(trimmed.size());
@@ -49,15 +52,18 @@ std::optional<double> TextConvert::toNumber(QStringView text) {
     return number;
 }
 
-std::optional<qint16> TextConvert::toInt16(QStringView text) {
+std::optional<qint16> TextConvert::toInt16(QStringView text)
+{
     return toWhole<qint16>(text);
 }
 
-std::optional<qint32> TextConvert::toInt32(QStringView text) {
+std::optional<qint32> TextConvert::toInt32(QStringView text)
+{
     return toWhole<qint32>(text);
 }
 
-std::optional<float> TextConvert::toSingle(QStringView text) {
+std::optional<float> TextConvert::toSingle(QStringView text)
+{
     const std::optional<double> number = toNumber(text);
     // Below 2^128 - 2^103 a number still rounds to the largest float rather than to infinity.
     if (!number || std::fabs(*number) >= 0x1p128 - 0x1p103)
@@ -65,11 +71,13 @@ std::optional<float> TextConvert::toSingle(QStringView text) {
     return float(*number);
 }
 
-QString TextConvert::fromBoolean(bool value) {
+QString TextConvert::fromBoolean(bool value)
+{
     return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
-QString TextConvert::fromNumber(double value) {
+QString TextConvert::fromNumber(double value)
+{
     if (!std::isfinite(value))
         return {};
     char text[32]; // the shortest form of a double takes at most 24 characters

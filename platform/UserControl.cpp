@@ -25,8 +25,9 @@ Form *UserControl::ParentForm() const
 void UserControl::setExtender(const Extender &extender)
 {
     m_extender = extender;
-    setObjectName(extender.Index >= 0 ? QStringLiteral("%1(%2)").arg(extender.Name).arg(extender.Index)
-                                      : extender.Name);
+    setObjectName(extender.Index >= 0
+                      ? QStringLiteral("%1(%2)").arg(extender.Name).arg(extender.Index)
+                      : extender.Name);
     placeWidget();
 }
 

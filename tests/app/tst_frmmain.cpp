@@ -44,8 +44,8 @@ void tst_frmMain::tickDrawsTheLines_data()
         << qint64(0) << qint64(0) << QStringList{"Total=kb", "Aval=kb"};
     QTest::newRow("all available") << qint64(8000000) << qint64(8000000)
                                    << QStringList{"Total=8,000kb", "Aval=8,000kb", "Used=0.0%"};
-    QTest::newRow("none available") << qint64(8000000) << qint64(0)
-                                    << QStringList{"Total=8,000kb", "Aval=kb", "Used=100.0%"};
+    QTest::newRow("none available")
+        << qint64(8000000) << qint64(0) << QStringList{"Total=8,000kb", "Aval=kb", "Used=100.0%"};
 }
 
 void tst_frmMain::tickDrawsTheLines()

@@ -124,11 +124,10 @@ void tst_Form::frame_data()
     QTest::addColumn<bool>("frameless");
 
     QTest::newRow("sizable window") << 2 << true << "Kelvo" << int(Qt::Window) << false;
-    QTest::newRow("tool window without title bar")
-        << 5 << false << "" << int(Qt::Tool) << true;
+    QTest::newRow("tool window without title bar") << 5 << false << "" << int(Qt::Tool) << true;
     QTest::newRow("dialog without title bar") << 3 << false << "" << int(Qt::Dialog) << true;
-    QTest::newRow("caption keeps the title bar") << 3 << false << "Options" << int(Qt::Dialog)
-                                                 << false;
+    QTest::newRow("caption keeps the title bar")
+        << 3 << false << "Options" << int(Qt::Dialog) << false;
     QTest::newRow("no border") << 0 << true << "Kelvo" << int(Qt::Window) << true;
 }
 

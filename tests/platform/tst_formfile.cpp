@@ -39,8 +39,7 @@ private:
     {
         static const PropertyTable<ProbeControl> t = [] {
             PropertyTable<ProbeControl> p;
-            p.add(QStringLiteral("Level"), qint16(5), &ProbeControl::Level,
-                  &ProbeControl::setLevel)
+            p.add(QStringLiteral("Level"), qint16(5), &ProbeControl::Level, &ProbeControl::setLevel)
                 .add(QStringLiteral("Label"), QString(), &ProbeControl::Label,
                      &ProbeControl::setLabel);
             return p;
@@ -159,8 +158,8 @@ void tst_FormFile::malformedFiles_data()
     QTest::newRow("empty file") << QByteArray() << "1:1";
     QTest::newRow("not an object") << QByteArray("[1, 2]") << "1:1";
     QTest::newRow("no form name") << QByteArray(R"({"controls": []})") << "form";
-    QTest::newRow("controls not a list") << QByteArray(R"({"form": "f", "controls": {}})")
-                                         << "controls";
+    QTest::newRow("controls not a list")
+        << QByteArray(R"({"form": "f", "controls": {}})") << "controls";
     QTest::newRow("control without class")
         << QByteArray(R"({"form": "f", "controls": [{"name": "a"}]})") << "controls[0] (a)";
     QTest::newRow("control without name")
@@ -181,8 +180,7 @@ void tst_FormFile::malformedFiles_data()
                            "bag": {"interval": 70000}}]})")
         << "controls[0] (t)";
     QTest::newRow("form property of the wrong kind")
-        << QByteArray(R"({"form": "f", "properties": {"borderstyle": "thin"}})")
-        << "properties";
+        << QByteArray(R"({"form": "f", "properties": {"borderstyle": "thin"}})") << "properties";
 }
 
 void tst_FormFile::malformedFiles()

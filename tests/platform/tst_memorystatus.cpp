@@ -6,12 +6,14 @@
 #include <QTemporaryFile>
 
 namespace {
-QString fixturePath(const char *name) {
+QString fixturePath(const char *name)
+{
     return QStringLiteral(KELVO_TEST_DATA "/meminfo/") + QLatin1String(name) +
            QLatin1String(".txt");
 }
 
-QByteArray fixture(const char *name) {
+QByteArray fixture(const char *name)
+{
     QFile file(fixturePath(name));
     if (!file.open(QIODevice::ReadOnly))
         qFatal("missing fixture %s", name);
@@ -25,7 +27,8 @@ class TestMemoryStatus : public QObject {
     Q_OBJECT
 
 private slots:
-    void parse_data() {
+    void parse_data()
+    {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<qint64>("total");
         QTest::addColumn<qint64>("available");
@@ -60,14 +63,16 @@ private slots:
             << QByteArray("MemTotal: 0 kB\nMemAvailable: 0 kB\n") << 0LL << 0LL;
     }
 
-    void parse() {
+    void parse()
+    {
         QFETCH(QByteArray, text);
         const MemorySample sample = MemInfo::parse(std::string_view(text.data(), text.size()));
         QTEST(sample.total, "total");
         QTEST(sample.available, "available");
     }
 
-    void readFile_data() {
+    void readFile_data()
+    {
         QTest::addColumn<QString>("path");
         QTest::addColumn<qint64>("total");
         QTest::addColumn<qint64>("available");
@@ -77,7 +82,8 @@ private slots:
         QTest::newRow("missing file") << QStringLiteral("/nonexistent") << 0LL << 0LL;
     }
 
-    void readFile() {
+    void readFile()
+    {
         QFETCH(QString, path);
         ProcMemInfo source(QFile::encodeName(path).constData());
         // The second read proves each sample starts again from the top of the file.
@@ -88,7 +94,8 @@ private slots:
         }
     }
 
-    void rereadSeesChangedFigures() {
+    void rereadSeesChangedFigures()
+    {
         QTemporaryFile file;
         QVERIFY(file.open());
         file.write("MemTotal: 8 kB\nMemAvailable: 5 kB\n");
@@ -102,7 +109,8 @@ private slots:
         QCOMPARE(source.read().available, 7 * KiB);
     }
 
-    void readsThisMachine() {
+    void readsThisMachine()
+    {
         ProcMemInfo source;
         const MemorySample sample = source.read();
         QVERIFY(sample.total > 0);

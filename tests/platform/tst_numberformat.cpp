@@ -19,7 +19,8 @@ const Separators Locales[] = {
 };
 
 // Writes an en_US pattern such as "-1,234.5" with another locale's separators.
-QString localised(const char *pattern, const Separators &separators) {
+QString localised(const char *pattern, const Separators &separators)
+{
     QString text;
     for (const char *c = pattern; *c; ++c) {
         if (*c == ',')
@@ -37,7 +38,8 @@ class TestNumberFormat : public QObject {
     Q_OBJECT
 
 private slots:
-    void format_data() {
+    void format_data()
+    {
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("grouped");
@@ -81,7 +83,8 @@ private slots:
         }
     }
 
-    void format() {
+    void format()
+    {
         QFETCH(QLocale, locale);
         QFETCH(double, value);
         QTEST(NumberFormat::grouped(value, locale), "grouped");

@@ -153,10 +153,9 @@ void tst_PropertyBag::fontRoundTripsAndDefaultReferenceIsHandedBack()
 
 void tst_PropertyBag::brokenFontIsATypeMismatch()
 {
+    QVERIFY_THROWS_EXCEPTION(HostError, bagFrom(R"({"f": "Arial"})").ReadProperty("f", makeFont()));
     QVERIFY_THROWS_EXCEPTION(HostError,
-                             bagFrom(R"({"f": "Arial"})").ReadProperty("f", makeFont()));
-    QVERIFY_THROWS_EXCEPTION(
-        HostError, bagFrom(R"({"f": {"bold": "yes"}})").ReadProperty("f", makeFont()));
+                             bagFrom(R"({"f": {"bold": "yes"}})").ReadProperty("f", makeFont()));
     QVERIFY_THROWS_EXCEPTION(HostError,
                              bagFrom(R"({"f": {"size": -3}})").ReadProperty("f", makeFont()));
 }

@@ -12,17 +12,20 @@
 namespace {
 const QString Default = QStringLiteral("(default)");
 
-QByteArray contents(const QString &path) {
+QByteArray contents(const QString &path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Keeps the NUL bytes a literal holds.
-template <qsizetype Size> QByteArray bytes(const char (&text)[Size]) {
+template <qsizetype Size> QByteArray bytes(const char (&text)[Size])
+{
     return QByteArray(text, Size - 1);
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes) {
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
     QFile file(path);
     return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
            file.write(bytes) == bytes.size();
@@ -31,13 +34,15 @@ bool writeFile(const QString &path, const QByteArray &bytes) {
 // Caps the size of files this process writes, as a full disk would; root is not exempt.
 class FileSizeLimit {
 public:
-    explicit FileSizeLimit(rlim_t bytes) {
+    explicit FileSizeLimit(rlim_t bytes)
+    {
         getrlimit(RLIMIT_FSIZE, &m_saved);
         m_handler = std::signal(SIGXFSZ, SIG_IGN); // a failed write, not a killed process
         const rlimit limit{bytes, m_saved.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~FileSizeLimit() {
+    ~FileSizeLimit()
+    {
         setrlimit(RLIMIT_FSIZE, &m_saved);
         std::signal(SIGXFSZ, m_handler);
     }
@@ -54,7 +59,8 @@ class TestSettingsStore : public QObject {
     Q_OBJECT
 
 private slots:
-    void lookup_data() {
+    void lookup_data()
+    {
         QTest::addColumn<QStringList>("entry"); // application, section, key
         QTest::addColumn<QString>("expected");
 
@@ -67,7 +73,8 @@ private slots:
             << QStringList{"kelvo", "Window", "Left"} << Default;
     }
 
-    void lookup() {
+    void lookup()
+    {
         QFETCH(QStringList, entry);
         QTemporaryDir directory;
         SettingsStore store(directory.path());
@@ -75,7 +82,8 @@ private slots:
         QTEST(store.GetSetting(entry[0], entry[1], entry[2], Default), "expected");
     }
 
-    void roundTrip_data() {
+    void roundTrip_data()
+    {
         QTest::addColumn<QString>("text");
 
         QTest::newRow("empty text is not the default") << "";
@@ -88,7 +96,8 @@ private slots:
     }
 
     // The text is read from a copy of the file, out of reach of QSettings' in-process cache.
-    void roundTrip() {
+    void roundTrip()
+    {
         QFETCH(QString, text);
         QTemporaryDir written;
         QTemporaryDir copy;
@@ -98,7 +107,8 @@ private slots:
         QCOMPARE(SettingsStore(copy.path()).GetSetting("Kelvo", "Options", "Value", Default), text);
     }
 
-    void handEditedFile_data() {
+    void handEditedFile_data()
+    {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("expected");
 
@@ -112,7 +122,8 @@ private slots:
     }
 
     // Reading survives the file, and saving keeps the entries that did read.
-    void handEditedFile() {
+    void handEditedFile()
+    {
         QFETCH(QByteArray, file);
         QTemporaryDir directory;
         SettingsStore store(directory.path());
@@ -124,7 +135,8 @@ private slots:
         QCOMPARE(store.GetSetting("Kelvo", "Window", "Width", Default), u"640");
     }
 
-    void unwritableStoreKeepsFile_data() {
+    void unwritableStoreKeepsFile_data()
+    {
         QTest::addColumn<Blocker>("blocker");
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("afterwards");
@@ -139,7 +151,8 @@ private slots:
                                                  << "120";
     }
 
-    void unwritableStoreKeepsFile() {
+    void unwritableStoreKeepsFile()
+    {
         QFETCH(Blocker, blocker);
         QFETCH(QByteArray, file);
         QTemporaryDir directory;
@@ -165,7 +178,8 @@ private slots:
         QTEST(store.GetSetting("Kelvo", "Window", "Left", Default), "afterwards");
     }
 
-    void currentStore() {
+    void currentStore()
+    {
         QTemporaryDir directory;
         SettingsStore store(directory.path());
         SettingsStore::setCurrent(&store);
@@ -177,7 +191,8 @@ private slots:
         QCOMPARE(SettingsStore::current().directory(), SettingsStore::defaultDirectory());
     }
 
-    void defaultDirectory_data() {
+    void defaultDirectory_data()
+    {
         QTest::addColumn<QByteArray>("configHome");
         QTest::addColumn<QString>("expected");
 
@@ -188,7 +203,8 @@ private slots:
     }
 
     // Each row sets the variable its own way, so none is put back.
-    void defaultDirectory() {
+    void defaultDirectory()
+    {
         QFETCH(QByteArray, configHome);
         if (configHome.isNull())
             qunsetenv("XDG_CONFIG_HOME");

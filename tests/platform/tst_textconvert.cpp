@@ -9,7 +9,8 @@ namespace {
 const QVariant None;
 
 // An empty expectation means the text must give no value.
-template <typename T> void compare(const std::optional<T> &result, const QVariant &expected) {
+template <typename T> void compare(const std::optional<T> &result, const QVariant &expected)
+{
     QCOMPARE(result.has_value(), expected.isValid());
     if (result)
         QCOMPARE(*result, expected.value<T>());
@@ -20,7 +21,8 @@ class TestTextConvert : public QObject {
     Q_OBJECT
 
 private slots:
-    void toBoolean_data() {
+    void toBoolean_data()
+    {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QVariant>("expected");
 
@@ -36,13 +38,15 @@ private slots:
         QTest::newRow("nan") << "nan" << None;
     }
 
-    void toBoolean() {
+    void toBoolean()
+    {
         QFETCH(QString, text);
         QFETCH(QVariant, expected);
         compare(TextConvert::toBoolean(text), expected);
     }
 
-    void toNumber_data() {
+    void toNumber_data()
+    {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QVariant>("expected");
 
@@ -62,13 +66,15 @@ private slots:
         QTest::newRow("digits of another script") << QStringLiteral("\u0661\u0662") << None;
     }
 
-    void toNumber() {
+    void toNumber()
+    {
         QFETCH(QString, text);
         QFETCH(QVariant, expected);
         compare(TextConvert::toNumber(text), expected);
     }
 
-    void toWhole_data() {
+    void toWhole_data()
+    {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QVariant>("int16");
         QTest::addColumn<QVariant>("int32");
@@ -86,7 +92,8 @@ private slots:
         QTest::newRow("not a number") << "12abc" << None << None;
     }
 
-    void toWhole() {
+    void toWhole()
+    {
         QFETCH(QString, text);
         QFETCH(QVariant, int16);
         QFETCH(QVariant, int32);
@@ -94,7 +101,8 @@ private slots:
         compare(TextConvert::toInt32(text), int32);
     }
 
-    void toSingle_data() {
+    void toSingle_data()
+    {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QVariant>("expected");
 
@@ -105,13 +113,15 @@ private slots:
         QTest::newRow("word") << "abc" << None;
     }
 
-    void toSingle() {
+    void toSingle()
+    {
         QFETCH(QString, text);
         QFETCH(QVariant, expected);
         compare(TextConvert::toSingle(text), expected);
     }
 
-    void fromNumber_data() {
+    void fromNumber_data()
+    {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
 
@@ -126,7 +136,8 @@ private slots:
     }
 
     // Whatever is written must read back as the very same number.
-    void fromNumber() {
+    void fromNumber()
+    {
         QFETCH(double, value);
         QTEST(TextConvert::fromNumber(value), "text");
         if (std::isfinite(value))
