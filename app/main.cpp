@@ -1,9 +1,11 @@
 #include "AppInfo.h"
 #include "FontObject.h"
+#include "FormFile.h"
 #include "MemoryStatus.h"
 #include "frmMain.h"
 
 #include <QApplication>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -14,9 +16,15 @@ int main(int argc, char *argv[])
     installFontSubstitutions();
 
     ProcMemInfo memory;
-    frmMain window(memory);
-    // The program ends when its monitor window is unloaded.
-    QObject::connect(&window, &Form::Unload, &app, &QApplication::quit, Qt::QueuedConnection);
-    window.Show();
-    return app.exec();
+    try {
+        frmMain window(memory);
+        // The program ends when its monitor window is unloaded.
+        QObject::connect(&window, &Form::Unload, &app, &QApplication::quit, Qt::QueuedConnection);
+        window.Show();
+        return app.exec();
+    } catch (const FormFileError &e) {
+        // Only a broken build can get here: the form files are compiled in.
+        std::fprintf(stderr, "kelvo: %s\n", e.what());
+        return 1;
+    }
 }
