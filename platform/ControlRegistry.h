@@ -22,7 +22,6 @@ public:
     }
     void add(const QString &className, const QMetaObject &type, Factory factory);
 
-    bool contains(const QString &className) const { return m_classes.contains(className); }
     // A new, uninitialised control of that class, or null for a class it does not know.
     UserControl *create(const QString &className, QWidget *container) const;
     // The class name a control was registered under; empty for an unknown kind.

@@ -128,8 +128,3 @@ private:
     QList<UserControl *> m_controls;
 };
 
-// Unloads a form, as a form's code says it.
-inline void Unload(Form &form)
-{
-    form.unload();
-}

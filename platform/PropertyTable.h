@@ -3,7 +3,6 @@
 #include "HostError.h"
 #include "PropertyBag.h"
 
-#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -59,13 +58,6 @@ public:
             row.write(c, bag);
     }
 
-    QStringList keys() const
-    {
-        QStringList k;
-        for (const Row &row : m_rows)
-            k << row.key;
-        return k;
-    }
 
 private:
     struct Row {

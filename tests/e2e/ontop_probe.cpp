@@ -57,7 +57,7 @@ int main(int argc, char *argv[])
         const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
         if (n <= 0) { // the test went away
             input.setEnabled(false);
-            Unload(form);
+            form.unload();
             return;
         }
         pending.append(buffer, n);
@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
                     << ' ' << Screen::toPixelsY(form.Height()) << " window " << windowId(form)
                     << Qt::endl;
             } else if (command == "quit") {
-                Unload(form);
+                form.unload();
             } else {
                 out << "unknown command " << command << Qt::endl;
             }
