@@ -1,5 +1,7 @@
 #include "ControlRegistry.h"
 
+#include "Label.h"
+#include "TextBox.h"
 #include "Timer.h"
 
 ControlRegistry &ControlRegistry::instance()
@@ -7,6 +9,8 @@ ControlRegistry &ControlRegistry::instance()
     static ControlRegistry registry = [] {
         ControlRegistry r;
         r.add<Timer>(QStringLiteral("Timer"));
+        r.add<Label>(QStringLiteral("Label"));
+        r.add<TextBox>(QStringLiteral("TextBox"));
         return r;
     }();
     return registry;

@@ -2,6 +2,7 @@
 
 #include "Form.h"
 #include "HostError.h"
+#include "TabOrder.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -195,6 +196,7 @@ void load(Form &form, const FormDescription &description, const ControlRegistry 
         }
         placed->setVisible(!(form.userMode() && placed->InvisibleAtRunTime()));
     }
+    applyTabOrder(form);
 }
 
 void load(Form &form, const QString &path, const ControlRegistry &registry)

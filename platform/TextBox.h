@@ -1,0 +1,55 @@
+#pragma once
+
+#include "Colour.h"
+#include "FontObject.h"
+#include "UserControl.h"
+
+#include <QString>
+
+class QLineEdit;
+
+// The host's single-line text box, placed by form files as "TextBox". It takes keyboard
+// focus by click and by Tab, and selects all its text when tabbed into.
+//
+// Change is raised on every change of Text, whether typed or set by code; setting Text to
+// what it already holds changes nothing and raises nothing. The property setters show their
+// change at once and report their key with PropertyChanged; typing reports nothing, as only
+// a designer cares. Font holds a shared reference: a change made through the font object
+// itself shows only once the font is set again.
+class TextBox : public UserControl {
+    Q_OBJECT
+public:
+    explicit TextBox(QWidget *container = nullptr);
+
+    QString Text() const;
+    void setText(const QString &text);
+    Colour ForeColor() const { return m_foreColor; }
+    void setForeColor(Colour colour);
+    Colour BackColor() const { return m_backColor; }
+    void setBackColor(Colour colour);
+    FontRef Font() const { return m_font; }
+    // No font (null) stands for the ambient font.
+    void setFont(const FontRef &font);
+
+    void InitProperties() override;
+    void ReadProperties(const PropertyBag &bag) override;
+    void WriteProperties(PropertyBag &bag) const override;
+
+    // The system colours a text box starts with: window text on window background.
+    static constexpr Colour DefaultForeColor = Colour::system(SystemColour::WindowText);
+    static constexpr Colour DefaultBackColor = Colour::system(5);
+
+signals:
+    void Change();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void applyColours();
+
+    QLineEdit *m_edit;
+    Colour m_foreColor = DefaultForeColor;
+    Colour m_backColor = DefaultBackColor;
+    FontRef m_font = makeFont();
+};
