@@ -3,18 +3,20 @@
 #include <QGuiApplication>
 
 namespace {
-// Where each system colour comes from in a Qt palette. Caption text is drawn over an
-// active title bar, so it takes the palette's text-on-highlight colour.
+// Where each system colour comes from in a Qt palette. Kelvo's forms paint caption text as
+// the background of text and pictures drawn in window and button text, so it takes the
+// palette's text background: white under a light palette as on the classic desktop, dark
+// under a dark one, where the text colours turn light.
 bool paletteRole(int index, QPalette::ColorRole &role)
 {
     switch (index) {
     case 5: // window background
+    case SystemColour::CaptionText:
         role = QPalette::Base;
         return true;
     case SystemColour::WindowText:
         role = QPalette::WindowText;
         return true;
-    case SystemColour::CaptionText:
     case 14: // highlighted text
         role = QPalette::HighlightedText;
         return true;
@@ -36,7 +38,7 @@ bool paletteRole(int index, QPalette::ColorRole &role)
     case SystemColour::DarkShadow:
         role = QPalette::Shadow;
         return true;
-    case 22: // light 3-D face
+    case SystemColour::LightFace:
         role = QPalette::Midlight;
         return true;
     case 23: // tool-tip text

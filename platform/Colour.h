@@ -39,4 +39,5 @@ inline constexpr int ButtonShadow = 16;
 inline constexpr int ButtonText = 18;
 inline constexpr int ButtonHighlight = 20;
 inline constexpr int DarkShadow = 21;
+inline constexpr int LightFace = 22;
 } // namespace SystemColour

@@ -1,5 +1,6 @@
 #include "Form.h"
 
+#include "Desktop.h"
 #include "MousePointer.h"
 #include "PropertyTable.h"
 #include "Screen.h"
@@ -7,10 +8,36 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <algorithm>
 
 namespace {
+qint16 buttonState(Qt::MouseButtons buttons)
+{
+    return qint16((buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
+                  (buttons & Qt::MiddleButton ? 4 : 0));
+}
+
+qint16 shiftState(Qt::KeyboardModifiers modifiers)
+{
+    return qint16((modifiers & Qt::ShiftModifier ? 1 : 0) |
+                  (modifiers & Qt::ControlModifier ? 2 : 0) |
+                  (modifiers & Qt::AltModifier ? 4 : 0));
+}
+
+Qt::CursorShape resizeShape(Qt::Edges edges)
+{
+    const bool horizontal = edges & (Qt::LeftEdge | Qt::RightEdge);
+    const bool vertical = edges & (Qt::TopEdge | Qt::BottomEdge);
+    if (horizontal && vertical) {
+        const bool falling = (edges & Qt::LeftEdge) == bool(edges & Qt::TopEdge);
+        return falling ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
+    }
+    return horizontal ? Qt::SizeHorCursor : Qt::SizeVerCursor;
+}
+
 const PropertyTable<Form> &formProperties()
 {
     static const PropertyTable<Form> table = [] {
@@ -78,6 +105,12 @@ double Form::Top() const
     return Screen::fromPixelsY(pos().y());
 }
 
+void Form::setCaption(const QString &caption)
+{
+    setWindowTitle(caption);
+    applyWindowFlags();
+}
+
 double Form::Width() const
 {
     return Screen::fromPixelsX(width() + frameExtraWidth());
@@ -122,17 +155,24 @@ void Form::Move(double left, double top, double width, double height)
 
 double Form::ScaleWidth() const
 {
-    return Screen::fromPixelsX(width());
+    return Screen::fromPixelsX(clientRect().width());
 }
 
 double Form::ScaleHeight() const
 {
-    return Screen::fromPixelsY(height());
+    return Screen::fromPixelsY(clientRect().height());
 }
 
 void Form::setClientSize(double width, double height)
 {
-    resize(std::max(1, Screen::toPixelsX(width)), std::max(1, Screen::toPixelsY(height)));
+    resize(std::max(1, Screen::toPixelsX(width)) + 2 * m_frame,
+           std::max(1, Screen::toPixelsY(height)) + 2 * m_frame);
+}
+
+QRect Form::clientRect() const
+{
+    const QRect inner = rect().adjusted(m_frame, m_frame, -m_frame, -m_frame);
+    return inner.isValid() ? inner : QRect(inner.topLeft(), QSize(0, 0));
 }
 
 // While a window manager is still framing a window, Qt can report a frame smaller than the
@@ -198,6 +238,16 @@ void Form::setMousePointer(qint16 shape)
 {
     setCursor(MousePointer::cursorFor(shape, {}));
     m_mousePointer = shape;
+    m_pointerEdges = {};
+}
+
+// Over the frame the pointer shows which way a drag resizes; elsewhere the form's own.
+void Form::showPointerFor(Qt::Edges edges)
+{
+    if (edges == m_pointerEdges)
+        return;
+    m_pointerEdges = edges;
+    setCursor(edges ? QCursor(resizeShape(edges)) : MousePointer::cursorFor(m_mousePointer, {}));
 }
 
 void Form::setBorderStyle(qint16 style)
@@ -218,6 +268,21 @@ void Form::setShowInTaskbar(bool on)
     applyWindowFlags();
 }
 
+bool Form::hasTitleBar() const
+{
+    return m_borderStyle != 0 && (m_controlBox || !Caption().isEmpty());
+}
+
+bool Form::hasOwnFrame() const
+{
+    return m_borderStyle != 0 && !hasTitleBar();
+}
+
+bool Form::canBeRestoredByUser() const
+{
+    return hasTitleBar() || windowType() != Qt::Tool;
+}
+
 void Form::applyWindowFlags()
 {
     Qt::WindowFlags flags = Qt::Window;
@@ -225,8 +290,7 @@ void Form::applyWindowFlags()
         flags = Qt::Tool;
     else if (m_borderStyle == 3)
         flags = Qt::Dialog;
-    const bool titleBar = m_borderStyle != 0 && (m_controlBox || !Caption().isEmpty());
-    if (!titleBar) {
+    if (!hasTitleBar()) {
         flags |= Qt::FramelessWindowHint;
     } else {
         flags |= Qt::WindowTitleHint | Qt::CustomizeWindowHint;
@@ -236,6 +300,44 @@ void Form::applyWindowFlags()
     flags |= windowFlags() & Qt::WindowStaysOnTopHint;
     if (flags != windowFlags())
         setWindowFlags(flags);
+
+    // The client area keeps its size when the own frame comes or goes; the controls keep
+    // their place in it.
+    const int frame = hasOwnFrame() ? Screen::toPixelsX(FrameTwips) : 0;
+    m_sizable = frame > 0 && (m_borderStyle == 2 || m_borderStyle == 5);
+    setMouseTracking(m_sizable);
+    if (frame != m_frame) {
+        resize(width() + 2 * (frame - m_frame), height() + 2 * (frame - m_frame));
+        m_frame = frame;
+        for (UserControl *c : std::as_const(m_controls))
+            c->Move(c->Left(), c->Top(), c->Width(), c->Height());
+    }
+}
+
+Qt::Edges Form::frameEdgesAt(QPoint pos) const
+{
+    if (!m_sizable || !rect().contains(pos) || clientRect().contains(pos))
+        return {};
+    // Near a corner the frame grabs both edges, as a corner grip would.
+    const int grip = std::max(m_frame, std::min({4 * m_frame, width() / 3, height() / 3}));
+    Qt::Edges edges;
+    if (pos.x() < grip)
+        edges |= Qt::LeftEdge;
+    else if (pos.x() >= width() - grip)
+        edges |= Qt::RightEdge;
+    if (pos.y() < grip)
+        edges |= Qt::TopEdge;
+    else if (pos.y() >= height() - grip)
+        edges |= Qt::BottomEdge;
+    return edges;
+}
+
+void Form::DragWindow()
+{
+    // After the window manager's move ends, Qt on X11 reports one more move with the left
+    // button still held; starting on that would make the window follow the bare pointer.
+    if (std::exchange(m_dragArmed, false))
+        Desktop::windowManager().startSystemMove(this);
 }
 
 void Form::applyPalette()
@@ -311,9 +413,35 @@ void Form::unload()
 void Form::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), m_backColor.toQColor(palette()));
+    if (m_frame > 0)
+        paintFrame(painter);
+    const QRect client = clientRect();
+    painter.fillRect(client, m_backColor.toQColor(palette()));
     emit Paint();
+    painter.setClipRect(client);
+    painter.translate(client.topLeft());
     paintContents(painter);
+}
+
+// A raised 3-D frame: light over dark on the outer line, highlight over shadow on the next,
+// button face on the rest.
+void Form::paintFrame(QPainter &painter) const
+{
+    const QPalette &p = palette();
+    const auto colour = [&p](int index) { return Colour::system(index).toQColor(p); };
+    const QRect outer = rect();
+    painter.fillRect(outer, colour(SystemColour::ButtonFace));
+    const auto ring = [&](const QRect &r, const QColor &topLeft, const QColor &bottomRight) {
+        painter.setPen(topLeft);
+        painter.drawLine(r.topLeft(), r.topRight());
+        painter.drawLine(r.topLeft(), r.bottomLeft());
+        painter.setPen(bottomRight);
+        painter.drawLine(r.bottomLeft(), r.bottomRight());
+        painter.drawLine(r.topRight(), r.bottomRight());
+    };
+    ring(outer, colour(SystemColour::LightFace), colour(SystemColour::DarkShadow));
+    ring(outer.adjusted(1, 1, -1, -1), colour(SystemColour::ButtonHighlight),
+         colour(SystemColour::ButtonShadow));
 }
 
 void Form::resizeEvent(QResizeEvent *event)
@@ -327,6 +455,38 @@ void Form::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         emit Activate();
+}
+
+void Form::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    m_dragArmed = false;
+    if (event->button() == Qt::LeftButton) {
+        if (const Qt::Edges edges = frameEdgesAt(at))
+            Desktop::windowManager().startSystemResize(this, edges);
+        else
+            m_dragArmed = event->buttons() == Qt::LeftButton && clientRect().contains(at);
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void Form::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    if (m_sizable)
+        showPointerFor(frameEdgesAt(at));
+    const QRect client = clientRect();
+    if (client.contains(at))
+        emit MouseMove(buttonState(event->buttons()), shiftState(event->modifiers()),
+                       float(Screen::fromPixelsX(at.x() - client.left())),
+                       float(Screen::fromPixelsY(at.y() - client.top())));
+    QWidget::mouseMoveEvent(event);
+}
+
+void Form::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_dragArmed = false;
+    QWidget::mouseReleaseEvent(event);
 }
 
 // A close request from the window manager unloads the form like the program's own close.

@@ -16,6 +16,11 @@ class UserControl;
 // the order they subscribed (the form's own handlers first, as it connects them before its
 // controls are created). Geometry is in twips: Left, Top, Width and Height are the outer
 // rectangle, frame included; ScaleWidth and ScaleHeight the client area.
+//
+// No window manager gives a thin frame without a title bar, so a bordered form without a title
+// bar draws its own: FrameTwips on each side in the desktop's 3-D frame colours, with the
+// client area inside it. A sizable one (BorderStyle 2 or 5) hands a left press on its frame to
+// the window manager as a resize and shows the matching resize pointers.
 class Form : public QWidget {
     Q_OBJECT
 public:
@@ -49,7 +54,7 @@ public:
     void setWindowState(qint16 state);
 
     QString Caption() const { return windowTitle(); }
-    void setCaption(const QString &caption) { setWindowTitle(caption); }
+    void setCaption(const QString &caption);
     Colour BackColor() const { return m_backColor; }
     void setBackColor(Colour colour);
     Colour ForeColor() const { return m_foreColor; }
@@ -69,6 +74,21 @@ public:
     void setControlBox(bool on);
     bool ShowInTaskbar() const { return m_showInTaskbar; }
     void setShowInTaskbar(bool on);
+
+    static constexpr double FrameTwips = 60;
+    bool hasTitleBar() const;
+    bool hasOwnFrame() const;
+    // Whether the user can bring the window back once it is minimised: a window with neither a
+    // title bar nor a taskbar entry would be lost.
+    bool canBeRestoredByUser() const;
+    // The client area within the window, in pixels.
+    QRect clientRect() const;
+    // The window edges a point in window pixels grabs on a sizable own frame; none elsewhere.
+    Qt::Edges frameEdgesAt(QPoint pos) const;
+
+    // Hands the left-button drag under way over to the window manager as a move of the
+    // window. Only a drag that began with a left press in the client area moves it, once.
+    void DragWindow();
 
     // The form's own saved properties, as its form file holds them.
     void ReadProperties(const PropertyBag &bag);
@@ -98,6 +118,9 @@ signals:
     void Paint();
     void Resize();
     void Unload();
+    // The pointer over the client area, not over a control: the mouse buttons held (1 left,
+    // 2 right, 4 middle), the modifiers (1 Shift, 2 Ctrl, 4 Alt), the position in twips.
+    void MouseMove(qint16 Button, qint16 Shift, float X, float Y);
 
 protected:
     // Draws on the cleared client area after the Paint notification; the form's own drawing.
@@ -107,9 +130,14 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     void applyWindowFlags();
+    void paintFrame(QPainter &painter) const;
+    void showPointerFor(Qt::Edges edges);
     void applyPalette();
     int frameExtraWidth() const;
     int frameExtraHeight() const;
@@ -125,6 +153,9 @@ private:
     qint16 m_borderStyle = 2;
     bool m_controlBox = true;
     bool m_showInTaskbar = true;
+    int m_frame = 0; // the own frame's thickness, pixels
+    bool m_sizable = false;
+    bool m_dragArmed = false;
+    Qt::Edges m_pointerEdges;
     QList<UserControl *> m_controls;
 };
-

@@ -57,11 +57,18 @@ void UserControl::PropertyChanged(const QString &name)
     emit propertyChanged(name);
 }
 
+QPoint UserControl::containerOrigin() const
+{
+    const Form *form = ParentForm();
+    return form ? form->clientRect().topLeft() : QPoint();
+}
+
 void UserControl::placeWidget()
 {
-    const QRect target(Screen::toPixelsX(m_extender.Left), Screen::toPixelsY(m_extender.Top),
-                       std::max(0, Screen::toPixelsX(m_extender.Width)),
-                       std::max(0, Screen::toPixelsY(m_extender.Height)));
+    const QRect target(containerOrigin() + QPoint(Screen::toPixelsX(m_extender.Left),
+                                                  Screen::toPixelsY(m_extender.Top)),
+                       QSize(std::max(0, Screen::toPixelsX(m_extender.Width)),
+                             std::max(0, Screen::toPixelsY(m_extender.Height))));
     if (target != geometry())
         setGeometry(target);
 }
@@ -79,9 +86,10 @@ void UserControl::resizeEvent(QResizeEvent *event)
 
 void UserControl::moveEvent(QMoveEvent *event)
 {
-    if (event->pos().x() != Screen::toPixelsX(m_extender.Left))
-        m_extender.Left = Screen::fromPixelsX(event->pos().x());
-    if (event->pos().y() != Screen::toPixelsY(m_extender.Top))
-        m_extender.Top = Screen::fromPixelsY(event->pos().y());
+    const QPoint pos = event->pos() - containerOrigin();
+    if (pos.x() != Screen::toPixelsX(m_extender.Left))
+        m_extender.Left = Screen::fromPixelsX(pos.x());
+    if (pos.y() != Screen::toPixelsY(m_extender.Top))
+        m_extender.Top = Screen::fromPixelsY(pos.y());
     QWidget::moveEvent(event);
 }

@@ -57,8 +57,9 @@ public:
     // The container as a form; null when the control stands in something else.
     Form *ParentForm() const;
 
-    // The extender. Geometry is kept in twips as set, and the widget follows it on whole
-    // pixels; setting a size that maps to the same pixels raises no resize.
+    // The extender. Geometry is kept in twips as set, from the container's client area, and
+    // the widget follows it on whole pixels; setting a size that maps to the same pixels
+    // raises no resize.
     const Extender &extender() const { return m_extender; }
     void setExtender(const Extender &extender);
     QString Name() const { return m_extender.Name; }
@@ -87,6 +88,8 @@ protected:
     void moveEvent(QMoveEvent *event) override;
 
 private:
+    // Where the container's client area starts within it, pixels: inside a form's own frame.
+    QPoint containerOrigin() const;
     void placeWidget();
 
     AmbientProperties m_ambient;

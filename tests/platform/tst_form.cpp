@@ -6,6 +6,7 @@
 
 #include <QSignalSpy>
 #include <QTimer>
+#include <cmath>
 
 class tst_Form : public QObject {
     Q_OBJECT
@@ -21,6 +22,8 @@ private slots:
     void frame();
     void systemColours_data();
     void systemColours();
+    void textKeepsContrast_data();
+    void textKeepsContrast();
 };
 
 void tst_Form::geometryIsInTwips()
@@ -151,7 +154,7 @@ void tst_Form::systemColours_data()
     QTest::addColumn<quint32>("colour");
     QTest::addColumn<int>("role");
     QTest::newRow("window text") << 0x80000008u << int(QPalette::WindowText);
-    QTest::newRow("caption text") << 0x80000009u << int(QPalette::HighlightedText);
+    QTest::newRow("caption text") << 0x80000009u << int(QPalette::Base);
     QTest::newRow("button face") << 0x8000000Fu << int(QPalette::Button);
     QTest::newRow("button shadow") << 0x80000010u << int(QPalette::Dark);
     QTest::newRow("button text") << 0x80000012u << int(QPalette::ButtonText);
@@ -170,6 +173,61 @@ void tst_Form::systemColours()
     QCOMPARE(Colour(colour).toQColor(palette), palette.color(QPalette::ColorRole(role)));
     QCOMPARE(Colour::rgb(128, 0, 255).toQColor(palette), QColor(128, 0, 255));
     QCOMPARE(Colour::rgb(128, 0, 255).value, 0x00FF0080u);
+}
+
+// WCAG's contrast ratio of two colours, 1 to 21.
+static double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The text and background pairs the forms use: the monitor's figures, the buttons' captions
+// and pictures on the monitor, and the options dialog's captions.
+void tst_Form::textKeepsContrast_data()
+{
+    QTest::addColumn<bool>("dark");
+    QTest::addColumn<quint32>("text");
+    QTest::addColumn<quint32>("background");
+    for (const bool dark : {false, true}) {
+        const char *palette = dark ? "dark" : "light";
+        QTest::addRow("%s: figures on the monitor", palette) << dark << 0x80000012u << 0x80000009u;
+        QTest::addRow("%s: button text on the monitor", palette)
+            << dark << 0x80000008u << 0x80000009u;
+        QTest::addRow("%s: button text on button face", palette)
+            << dark << 0x80000008u << 0x8000000Fu;
+    }
+}
+
+void tst_Form::textKeepsContrast()
+{
+    QFETCH(bool, dark);
+    QFETCH(quint32, text);
+    QFETCH(quint32, background);
+    QPalette palette; // Qt's own light palette
+    if (dark) {       // the roles a dark desktop theme sets
+        for (const auto &[role, colour] : {std::pair{QPalette::Window, QColor(53, 53, 53)},
+                                           {QPalette::WindowText, Qt::white},
+                                           {QPalette::Base, QColor(35, 35, 35)},
+                                           {QPalette::Text, Qt::white},
+                                           {QPalette::Button, QColor(53, 53, 53)},
+                                           {QPalette::ButtonText, Qt::white},
+                                           {QPalette::Highlight, QColor(42, 130, 218)},
+                                           {QPalette::HighlightedText, Qt::white},
+                                           {QPalette::Light, QColor(80, 80, 80)},
+                                           {QPalette::Shadow, QColor(10, 10, 10)}})
+            palette.setColor(role, colour);
+    }
+    const double ratio =
+        contrast(Colour(text).toQColor(palette), Colour(background).toQColor(palette));
+    QVERIFY2(ratio >= 4.5, qPrintable(QString::number(ratio)));
 }
 
 QTEST_MAIN(tst_Form)
