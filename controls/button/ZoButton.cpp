@@ -375,6 +375,30 @@ void ZoButton::paintEvent(QPaintEvent *)
     DrawUnSelected();
 }
 
+// Uncovering or restoring a window repaints it from what it last showed, without asking the
+// covered control to paint: the window's own show and expose events stand in for that paint.
+void ZoButton::showEvent(QShowEvent *event)
+{
+    UserControl::showEvent(event);
+    QWindow *shownIn = window()->windowHandle();
+    if (shownIn != m_watchedWindow) {
+        if (m_watchedWindow)
+            m_watchedWindow->removeEventFilter(this);
+        if (shownIn)
+            shownIn->installEventFilter(this);
+        m_watchedWindow = shownIn;
+    }
+    DrawUnSelected();
+}
+
+bool ZoButton::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Expose && watched == m_watchedWindow &&
+        m_watchedWindow->isExposed() && isVisible())
+        DrawUnSelected();
+    return UserControl::eventFilter(watched, event);
+}
+
 // The drawing takes its extent from the face before the face follows the new size, so this
 // one look is laid out in the old extent and stretched onto the new size.
 void ZoButton::resizeEvent(QResizeEvent *event)

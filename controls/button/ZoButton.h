@@ -7,8 +7,10 @@
 #include "PropertyTable.h"
 #include "UserControl.h"
 
+#include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <QWindow>
 
 class ButtonFace;
 
@@ -138,9 +140,12 @@ signals:
     void KeyUp(qint16 &KeyCode, qint16 &Shift);
 
 protected:
-    // The host's Paint and Resize of the control: both show the unselected look.
+    // The host's Paint and Resize of the control: both show the unselected look. The face
+    // covers the control, so its paint is also run when its window is shown or exposed again.
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     enum class Look { UnSelected, Selected, Pressed, Refresh };
@@ -168,7 +173,8 @@ private:
     PictureRef imgPressed;
     PictureRef imgSelected;
     PictureRef imgPicture;
-    ButtonFace *picButton; // owned as a child widget
+    ButtonFace *picButton;             // owned as a child widget
+    QPointer<QWindow> m_watchedWindow; // whose expose events repaint the button
 
     qint16 m_Alignment = 0;
     Colour m_LightBorderColor;

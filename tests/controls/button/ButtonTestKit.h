@@ -15,7 +15,10 @@
 namespace Kit {
 inline constexpr int Twips = 15; // per pixel
 inline constexpr Colour Back = Colour::rgb(200, 200, 160);
+// Each look has a caption colour and font of its own, so a look drawn with another's shows.
 inline constexpr Colour Fore = Colour::rgb(0, 0, 90);
+inline constexpr Colour ForeSelected = Colour::rgb(0, 110, 0);
+inline constexpr Colour ForePressed = Colour::rgb(120, 0, 0);
 inline constexpr Colour Light = Colour::rgb(250, 250, 250);
 inline constexpr Colour Dark = Colour::rgb(60, 60, 60);
 
@@ -29,6 +32,15 @@ inline FontObject testFont()
     FontObject f;
     f.Name = QStringLiteral("DejaVu Sans");
     f.Size = 10;
+    return f;
+}
+
+inline FontObject testFont(float size, bool bold, bool italic)
+{
+    FontObject f = testFont();
+    f.Size = size;
+    f.Bold = bold;
+    f.Italic = italic;
     return f;
 }
 
@@ -49,8 +61,10 @@ inline std::unique_ptr<ZoButton> button(QSize pixels = QSize(22, 22))
     b->InitProperties();
     b->setBackColor(Back);
     b->setForeColor(Fore);
-    b->setForeColorSelected(Fore);
-    b->setForeColorPressed(Fore);
+    b->setForeColorSelected(ForeSelected);
+    b->setForeColorPressed(ForePressed);
+    b->setFontSelected(makeFont(testFont(11, true, false)));
+    b->setFontPressed(makeFont(testFont(12, false, true)));
     b->setLightBorderColor(Light);
     b->setDarkBorderColor(Dark);
     b->setCaption(QString());

@@ -604,6 +604,35 @@ private slots:
         QVERIFY(!b->Value());
         QVERIFY(!captureTimer(*b)->isActive());
     }
+
+    // The face covers the control, so only the window's own show and expose events can ask
+    // for the look a repaint draws.
+    void windowShownAgainShowsTheUnselectedLook_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::newRow("pressed") << "pressed";
+        QTest::newRow("selected") << "selected";
+    }
+
+    void windowShownAgainShowsTheUnselectedLook()
+    {
+        QFETCH(QString, before);
+        QWidget window;
+        auto b = button();
+        b->setParent(&window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        before == "pressed" ? b->DrawPressed() : b->DrawSelected();
+        QCOMPARE(look(*b), before);
+        window.hide();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(look(*b), "unselected");
+        before == "pressed" ? b->DrawPressed() : b->DrawSelected();
+        QExposeEvent exposed(QRegion(0, 0, 10, 10)); // uncovered by another window
+        QCoreApplication::sendEvent(window.windowHandle(), &exposed);
+        QCOMPARE(look(*b), "unselected");
+    }
 };
 
 QTEST_MAIN(TestZoButton)

@@ -224,6 +224,7 @@ private slots:
         auto b = wideButton(qint16(alignment), QStringLiteral("Hi"));
         b->setLightBorderColor(Back);
         b->setDarkBorderColor(Back);
+        b->setFontPressed(b->FontSelected()); // the same glyphs, so only the offset differs
         if (withPicture)
             b->setPicture(picture(8, 8, Qt::white));
         const auto captionInk = [&] {
