@@ -127,8 +127,13 @@ void ZoFormPos::restorePlacement()
     Form &form = *m_parentForm;
     m_placedAt.reset();
     if (m_rememberFormPosition) {
-        form.setWindowState(readWindowState(GetSetting(
-            App::Title, form.Name(), QStringLiteral("WindowState"), QStringLiteral("0"))));
+        qint16 state = readWindowState(GetSetting(
+            App::Title, form.Name(), QStringLiteral("WindowState"), QStringLiteral("0")));
+        // Closed minimised (show desktop, a session ending), a form with neither title bar
+        // nor taskbar entry would come back where the user cannot reach it.
+        if (state == 1 && !form.canBeRestoredByUser())
+            state = 0;
+        form.setWindowState(state);
         if (form.WindowState() == 0)
             restoreRectangle(form);
     }

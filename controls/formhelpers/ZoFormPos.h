@@ -12,10 +12,11 @@ template <class Control> class PropertyTable;
 // Gives its form, with no code in the form, a remembered placement, centring and a minimum
 // size. At run time it follows the form it stands on:
 // - Load: with RememberFormPosition, restores the window state saved in the settings section
-//   named after the form, and in the normal state the saved Width, Height, Left and Top
-//   (missing or unreadable entries: the current size, centred on the screen; a size larger
-//   than all screens together is cut to them). A restored rectangle that lies wholly outside
-//   every screen would leave the window unreachable, so the form is centred instead. Then,
+//   named after the form (a minimised state as normal for a form the user could not bring
+//   back: no title bar, no taskbar entry), and in the normal state the saved Width, Height,
+//   Left and Top (missing or unreadable entries: the current size, centred on the screen; a
+//   size larger than all screens together is cut to them). A restored rectangle that lies wholly
+//   outside every screen would leave the window unreachable, so the form is centred instead. Then,
 //   with CenterForm, a form in the normal state is centred.
 // - Resize: raises a normal form's Width to MinWidth, then its Height to MinHeight.
 // - Unload: saves "WindowState" always, and "Left", "Top", "Width", "Height" only from the

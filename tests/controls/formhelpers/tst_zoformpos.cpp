@@ -20,6 +20,8 @@ private slots:
     void saveAtUnload_data();
     void saveAtUnload();
     void savedWidthBelowMinimumRaisedByNextResize();
+    void minimisedComesBackOnlyWhereReachable_data();
+    void minimisedComesBackOnlyWhereReachable();
     void minimumAtResize_data();
     void minimumAtResize();
     void placedAgainAfterFirstPaint();
@@ -164,34 +166,58 @@ void tst_ZoFormPos::savedWidthBelowMinimumRaisedByNextResize()
     QCOMPARE(form->Width(), 3000.0);
 }
 
+void tst_ZoFormPos::minimisedComesBackOnlyWhereReachable_data()
+{
+    QTest::addColumn<QJsonObject>("frame");
+    QTest::addColumn<qint16>("state");
+    QTest::newRow("title bar and taskbar entry: minimised")
+        << QJsonObject{{"borderstyle", 2}} << qint16(1);
+    QTest::newRow("tool window without title bar: normal")
+        << QJsonObject{{"borderstyle", 5}, {"controlbox", false}} << qint16(0);
+    QTest::newRow("no taskbar entry, no title bar: normal")
+        << QJsonObject{{"borderstyle", 2}, {"controlbox", false}, {"showintaskbar", false}}
+        << qint16(0);
+}
+
+void tst_ZoFormPos::minimisedComesBackOnlyWhereReachable()
+{
+    QFETCH(QJsonObject, frame);
+    store(with(placement("600", "300"), "WindowState", "1"));
+    auto form = HelperForms::load({control("Kelvo.ZoFormPos", "zopFormPos", plain)}, true, frame);
+    form->ensureLoaded();
+    QTEST(form->WindowState(), "state");
+}
+
 void tst_ZoFormPos::minimumAtResize_data()
 {
     QTest::addColumn<qint16>("state");
-    QTest::addColumn<qint32>("minimum"); // width and height alike
+    QTest::addColumn<QSize>("minimum"); // width, height: unequal, so a swap shows
     QTest::addColumn<QSizeF>("asked");
     QTest::addColumn<QSizeF>("result");
     QTest::newRow("narrower: width raised")
-        << qint16(0) << 1500 << QSizeF(750, 3000) << QSizeF(1500, 3000);
+        << qint16(0) << QSize(1500, 1200) << QSizeF(750, 3000) << QSizeF(1500, 3000);
     QTest::newRow("lower: height raised")
-        << qint16(0) << 1500 << QSizeF(3000, 15) << QSizeF(3000, 1500);
+        << qint16(0) << QSize(1500, 1200) << QSizeF(3000, 15) << QSizeF(3000, 1200);
+    QTest::newRow("both raised") << qint16(0) << QSize(1500, 1200) << QSizeF(150, 15)
+                                 << QSizeF(1500, 1200);
     QTest::newRow("zero minimum changes nothing")
-        << qint16(0) << 0 << QSizeF(150, 30) << QSizeF(150, 30);
+        << qint16(0) << QSize(0, 0) << QSizeF(150, 30) << QSizeF(150, 30);
     QTest::newRow("minimised: left alone")
-        << qint16(1) << 1500 << QSizeF(750, 15) << QSizeF(750, 15);
+        << qint16(1) << QSize(1500, 1200) << QSizeF(750, 15) << QSizeF(750, 15);
 }
 
 // A new minimum takes effect at the next resize.
 void tst_ZoFormPos::minimumAtResize()
 {
     QFETCH(qint16, state);
-    QFETCH(qint32, minimum);
+    QFETCH(QSize, minimum);
     QFETCH(QSizeF, asked);
     auto form = loadForm(plain);
     form->Show();
     form->setWindowState(state);
     auto *pos = form->control<ZoFormPos>("zopFormPos");
-    pos->setMinWidth(minimum);
-    pos->setMinHeight(minimum);
+    pos->setMinWidth(minimum.width());
+    pos->setMinHeight(minimum.height());
     form->setWidth(asked.width());
     form->setHeight(asked.height());
     QTEST(QSizeF(form->Width(), form->Height()), "result");
