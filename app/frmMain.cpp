@@ -1,22 +1,114 @@
 #include "frmMain.h"
 
+#include "AppInfo.h"
 #include "FormFile.h"
 #include "KelvoControls.h"
 #include "MemoryStatus.h"
 #include "NumberFormat.h"
+#include "SettingsStore.h"
+#include "TextConvert.h"
 #include "Timer.h"
+#include "button/ZoButton.h"
+#include "formhelpers/ZoFormPos.h"
+#include "formhelpers/ZoOnTop.h"
+#include "frmOptions.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
+
+namespace {
+const QString OnTopKey = QStringLiteral("OnTop");
+
+// The form file is compiled in: a control missing from it is a broken build.
+template <class T> T *designed(const Form &form, const QString &name, int index = -1)
+{
+    T *control = form.control<T>(name, index);
+    if (!control)
+        throw FormFileError(QStringLiteral(":/forms/frmMain.json"), name,
+                            QStringLiteral("the monitor window needs this control"));
+    return control;
+}
+} // namespace
 
 frmMain::frmMain(MemoryStatusSource &memory, QWidget *parent)
     : Form(QStringLiteral("frmMain"), parent)
     , m_memory(memory)
 {
+    // The window's own handlers run before those its controls connect while loading.
+    connect(this, &Form::Load, this, &frmMain::Form_Load);
+    connect(this, &Form::Unload, this, &frmMain::Form_Unload);
+    connect(this, &Form::MouseMove, this, &frmMain::Form_MouseMove);
+    connect(this, &Form::Paint, this, &frmMain::Layout);
+    connect(this, &Form::Resize, this, &frmMain::Layout);
+
     FormFile::load(*this, QStringLiteral(":/forms/frmMain.json"), kelvoControls());
-    m_timMeasure = control<Timer>(QStringLiteral("timMeasure"));
-    Q_ASSERT(m_timMeasure);
+    m_timMeasure = designed<Timer>(*this, QStringLiteral("timMeasure"));
+    m_zopOnTop = designed<ZoOnTop>(*this, QStringLiteral("zopOnTop"));
+    m_zopFormPos = designed<ZoFormPos>(*this, QStringLiteral("zopFormPos"));
+    for (int i = 0; i < int(m_cmdAction.size()); ++i) {
+        m_cmdAction[size_t(i)] = designed<ZoButton>(*this, QStringLiteral("cmdAction"), i);
+        connect(m_cmdAction[size_t(i)], &ZoButton::Click, this, [this, i] { cmdAction_Click(i); });
+    }
     connect(m_timMeasure, &Timer::Tick, this, &frmMain::timMeasure_Timer);
+}
+
+void frmMain::Form_Load()
+{
+    const QString text = GetSetting(App::Title, Name(), OnTopKey, TextConvert::fromBoolean(true));
+    m_zopOnTop->setOnTop(TextConvert::toBoolean(text).value_or(true));
+}
+
+void frmMain::Form_Unload()
+{
+    SaveSetting(App::Title, Name(), OnTopKey, TextConvert::fromBoolean(m_zopOnTop->OnTop()));
+}
+
+void frmMain::Form_MouseMove(qint16 Button, qint16 Shift, float X, float Y)
+{
+    Q_UNUSED(Shift)
+    Q_UNUSED(X)
+    Q_UNUSED(Y)
+    if (Button == 1)
+        DragWindow();
+}
+
+void frmMain::cmdAction_Click(int Index)
+{
+    switch (Index) {
+    case 0:
+        unload();
+        break;
+    case 1: {
+        // A new dialog for every opening, so it always shows the current values.
+        frmOptions dialog(*this);
+        dialog.ShowModal();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void frmMain::Layout()
+{
+    if (WindowState() == 1)
+        return;
+    // A damaged form file could hold no minimum height; the text then keeps its size.
+    const qint32 minHeight = m_zopFormPos->MinHeight();
+    if (minHeight > 0)
+        setFontSize(float(Height()) * 10.0f / float(minHeight));
+    ZoButton *exit = m_cmdAction[0];
+    exit->Move(ScaleWidth() - exit->Width(), 0, exit->Width(), ScaleHeight() / 2);
+    m_cmdAction[1]->Move(exit->Left(), ScaleHeight() / 2, exit->Width(), exit->Height());
+}
+
+void frmMain::setFontSize(float points)
+{
+    if (Font()->Size == points)
+        return;
+    FontObject resized = *Font();
+    resized.Size = points;
+    setFont(makeFont(resized));
 }
 
 void frmMain::ReadMemoryStatus(qint64 &total, qint64 &available)

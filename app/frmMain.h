@@ -8,10 +8,19 @@
 
 class MemoryStatusSource;
 class Timer;
+class ZoButton;
+class ZoFormPos;
+class ZoOnTop;
 
 // The monitor window. Every tick of timMeasure samples total and available physical memory
 // and draws three lines, "Total=", "Aval=" and "Used=", one below the other. The window keeps
 // the lines of the last tick so that painting can draw them again.
+//
+// It has no title bar: dragging the client area with the left button moves it, its thin frame
+// resizes it, and the text follows the window's height. Two buttons stacked at the right edge
+// end the program (Exit, cmdAction 0) and open the options dialog (Options, cmdAction 1). The
+// on-top state is kept in the settings store under "frmMain", "OnTop"; zopFormPos keeps the
+// placement.
 class frmMain : public Form {
     Q_OBJECT
 public:
@@ -19,9 +28,27 @@ public:
     explicit frmMain(MemoryStatusSource &memory, QWidget *parent = nullptr);
 
     Timer *timMeasure() const { return m_timMeasure; }
+    ZoOnTop *zopOnTop() const { return m_zopOnTop; }
+    ZoFormPos *zopFormPos() const { return m_zopFormPos; }
+    ZoButton *cmdAction(int Index) const { return m_cmdAction.at(size_t(Index)); }
 
+    // --- Event handlers ---
+
+    // Load: the on-top state from the settings store, True when missing or unreadable.
+    void Form_Load();
+    // Unload: the on-top state back to the store, as True or False.
+    void Form_Unload();
+    // A left-button drag over the client area moves the window.
+    void Form_MouseMove(qint16 Button, qint16 Shift, float X, float Y);
+    // 0 Exit unloads the window; 1 Options shows a new options dialog modally.
+    void cmdAction_Click(int Index);
     // The sampling tick: sample, clear, then draw the lines.
     void timMeasure_Timer();
+
+    // Sizes the text to the window's height (10 points at the design height MinHeight) and
+    // stacks the buttons at the right edge, each half the client height; nothing while
+    // minimised. Runs at every paint and after every size change.
+    void Layout();
 
     // The drawing surface: Clear forgets the lines and goes back to the top; DrawLine adds
     // label, figure and unit as one line below the previous one.
@@ -38,9 +65,13 @@ protected:
 
 private:
     void ReadMemoryStatus(qint64 &total, qint64 &available);
+    void setFontSize(float points);
 
     MemoryStatusSource &m_memory;
     Timer *m_timMeasure = nullptr;
+    ZoOnTop *m_zopOnTop = nullptr;
+    ZoFormPos *m_zopFormPos = nullptr;
+    std::array<ZoButton *, 2> m_cmdAction{};
     QLocale m_locale = QLocale::system();
     std::array<QString, 3> m_lines;
     int m_lineCount = 0;

@@ -1,11 +1,17 @@
 #include <QTest>
 
+#include "FakeDesktop.h"
 #include "MemoryStatus.h"
+#include "TempSettings.h"
 #include "Timer.h"
+#include "button/ZoButton.h"
+#include "formhelpers/ZoOnTop.h"
 #include "frmMain.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QSignalSpy>
+#include <QTimer>
 
 // Hands out whatever sample the test sets.
 class FakeMemory final : public MemoryStatusSource {
@@ -19,14 +25,34 @@ public:
     }
 };
 
+// Every test has its own settings store and a fake window manager.
 class tst_frmMain : public QObject {
     Q_OBJECT
 private slots:
+    void init()
+    {
+        m_settings = std::make_unique<TempSettings>();
+        m_desktop = std::make_unique<FakeDesktop>();
+    }
+    void cleanup()
+    {
+        m_desktop.reset();
+        m_settings.reset();
+    }
     void tickDrawsTheLines_data();
     void tickDrawsTheLines();
     void firstTickComesOnePeriodAfterLoad();
     void periodZeroKeepsTheLastFigures();
     void paintShowsTheLinesInOrder();
+    void layoutFollowsTheHeight_data();
+    void layoutFollowsTheHeight();
+    void onTopLoadedAndSaved_data();
+    void onTopLoadedAndSaved();
+    void everyOptionsClickOpensANewDialog();
+
+private:
+    std::unique_ptr<TempSettings> m_settings;
+    std::unique_ptr<FakeDesktop> m_desktop;
 };
 
 void tst_frmMain::tickDrawsTheLines_data()
@@ -94,12 +120,15 @@ void tst_frmMain::periodZeroKeepsTheLastFigures()
     QCOMPARE(form.lineCount(), 3);
 }
 
-// Rows of the rendered window that hold any text-coloured pixel.
-static QList<int> inkedRows(const QImage &image, QColor ink)
+// Rows of the rendered window's text area (the client area left of the buttons) that hold
+// any text-coloured pixel.
+static QList<int> inkedRows(const frmMain &form, QColor ink)
 {
+    const QImage image = const_cast<frmMain &>(form).grab().toImage();
+    const QRect client = form.clientRect();
     QList<int> rows;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
+    for (int y = client.top(); y <= client.bottom(); ++y) {
+        for (int x = client.left(); x < form.cmdAction(0)->x(); ++x) {
             if (image.pixelColor(x, y) == ink) {
                 rows << y;
                 break;
@@ -112,8 +141,8 @@ static QList<int> inkedRows(const QImage &image, QColor ink)
 void tst_frmMain::paintShowsTheLinesInOrder()
 {
     QPalette palette;
-    palette.setColor(QPalette::HighlightedText, Qt::white); // the window's background
-    palette.setColor(QPalette::ButtonText, Qt::black);      // its text
+    palette.setColor(QPalette::Base, Qt::white);       // the window's background
+    palette.setColor(QPalette::ButtonText, Qt::black); // its text
     QApplication::setPalette(palette);
 
     FakeMemory memory;
@@ -122,15 +151,110 @@ void tst_frmMain::paintShowsTheLinesInOrder()
     form.setForeColor(form.ForeColor());
     memory.sample = {8000000, 2000000};
     form.timMeasure_Timer();
-    const QList<int> three = inkedRows(form.grab().toImage(), Qt::black);
+    const QList<int> three = inkedRows(form, Qt::black);
     memory.sample = {0, 0};
     form.timMeasure_Timer();
-    const QList<int> two = inkedRows(form.grab().toImage(), Qt::black);
+    const QList<int> two = inkedRows(form, Qt::black);
 
     QVERIFY(!two.isEmpty());
     QVERIFY(three.last() > two.last() + 5); // a third line below the other two
-    QCOMPARE(form.grab().toImage().pixelColor(form.width() - 1, form.height() - 1),
-             QColor(Qt::white));
+    const QRect client = form.clientRect();
+    QCOMPARE(form.grab().toImage().pixelColor(client.left(), client.bottom()), QColor(Qt::white));
+}
+
+struct ButtonPlace {
+    double left, top, width, height;
+    friend bool operator==(const ButtonPlace &, const ButtonPlace &) = default;
+};
+Q_DECLARE_METATYPE(ButtonPlace)
+
+// The window is designed at 2205 x 825 twips outside, a 2085 x 705 client area in its frame.
+void tst_frmMain::layoutFollowsTheHeight_data()
+{
+    QTest::addColumn<double>("height");
+    QTest::addColumn<bool>("minimised");
+    QTest::addColumn<float>("points");
+    QTest::addColumn<ButtonPlace>("exit");
+    QTest::addColumn<ButtonPlace>("options");
+    QTest::newRow("design size: 10 points")
+        << 825.0 << false << 10.0f << ButtonPlace{1755, 0, 330, 352.5}
+        << ButtonPlace{1755, 352.5, 330, 352.5};
+    QTest::newRow("twice as high: 20 points")
+        << 1650.0 << false << 20.0f << ButtonPlace{1755, 0, 330, 765}
+        << ButtonPlace{1755, 765, 330, 765};
+    QTest::newRow("minimised: nothing moves")
+        << 1650.0 << true << 10.0f << ButtonPlace{1755, 0, 330, 352.5}
+        << ButtonPlace{1755, 352.5, 330, 352.5};
+}
+
+void tst_frmMain::layoutFollowsTheHeight()
+{
+    QFETCH(double, height);
+    QFETCH(bool, minimised);
+    FakeMemory memory;
+    frmMain form(memory);
+    QCOMPARE(QSizeF(form.Width(), form.Height()), QSizeF(2205, 825));
+    form.Layout();
+    if (minimised)
+        form.setWindowState(1);
+    form.setHeight(height);
+    form.Layout();
+    QTEST(form.Font()->Size, "points");
+    const auto place = [](const ZoButton *b) {
+        return ButtonPlace{b->Left(), b->Top(), b->Width(), b->Height()};
+    };
+    QTEST(place(form.cmdAction(0)), "exit");
+    QTEST(place(form.cmdAction(1)), "options");
+}
+
+void tst_frmMain::onTopLoadedAndSaved_data()
+{
+    QTest::addColumn<QString>("stored"); // empty: no entry
+    QTest::addColumn<bool>("above");
+    QTest::newRow("first run: above") << QString() << true;
+    QTest::newRow("unreadable: above") << "maybe" << true;
+    QTest::newRow("False: not above") << "False" << false;
+    QTest::newRow("true in any case: above") << "true" << true;
+}
+
+void tst_frmMain::onTopLoadedAndSaved()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, above);
+    if (!stored.isEmpty())
+        m_settings->store().SaveSetting("Kelvo", "frmMain", "OnTop", stored);
+    FakeMemory memory;
+    frmMain form(memory);
+    form.Show();
+    QCOMPARE(form.zopOnTop()->OnTop(), above);
+    QCOMPARE(m_desktop->windowManager.calls.first(),
+             QStringLiteral("keepAbove frmMain %1").arg(above ? "true" : "false"));
+    form.zopOnTop()->setOnTop(!above);
+    form.cmdAction_Click(0); // Exit
+    QVERIFY(!form.isLoaded());
+    QCOMPARE(m_settings->store().GetSetting("Kelvo", "frmMain", "OnTop", ""),
+             above ? "False" : "True");
+}
+
+void tst_frmMain::everyOptionsClickOpensANewDialog()
+{
+    FakeMemory memory;
+    frmMain form(memory);
+    form.Show();
+    QList<QPointer<Form>> opened;
+    QTimer closer; // closes each dialog once it is shown
+    connect(&closer, &QTimer::timeout, [&] {
+        if (auto *dialog = qobject_cast<Form *>(QApplication::activeModalWidget())) {
+            QVERIFY(dialog->isLoaded());
+            opened << dialog;
+            dialog->unload();
+        }
+    });
+    closer.start(10);
+    form.cmdAction_Click(1);
+    form.cmdAction_Click(1);
+    QCOMPARE(opened.size(), 2);
+    QVERIFY(!opened[0] && !opened[1]); // each released once closed
 }
 
 QTEST_MAIN(tst_frmMain)
