@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <xcb/xcb.h>
 
 namespace {
 class QtPointer final : public PointerQuery {
@@ -82,6 +83,30 @@ public:
         }
         if (!window->findChild<CloseRefuser *>(QString(), Qt::FindDirectChildrenOnly))
             window->installEventFilter(new CloseRefuser(window));
+    }
+
+    // Qt has no call for this; on X11 the window's _NET_WM_STATE gets the two skip states
+    // before it is mapped, and Qt keeps them when it adds its own. Other window systems have
+    // no taskbar entry to leave out for a tool window, or no way to ask.
+    void leaveOutOfTaskbar(QWidget *window) override
+    {
+        auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        if (!window || !window->windowHandle() || !x11)
+            return;
+        xcb_connection_t *connection = x11->connection();
+        const auto atom = [connection](const char *name) {
+            const xcb_intern_atom_cookie_t cookie =
+                xcb_intern_atom(connection, false, uint16_t(qstrlen(name)), name);
+            xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+            const xcb_atom_t a = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+            free(reply);
+            return a;
+        };
+        const xcb_atom_t skip[] = {atom("_NET_WM_STATE_SKIP_TASKBAR"),
+                                   atom("_NET_WM_STATE_SKIP_PAGER")};
+        xcb_change_property(connection, XCB_PROP_MODE_APPEND, xcb_window_t(window->winId()),
+                            atom("_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 2, skip);
+        xcb_flush(connection);
     }
 
     void startSystemMove(QWidget *window) override

@@ -42,6 +42,9 @@ public:
     // Takes away the window's close command: the close hint goes and close requests from the
     // window manager are refused from then on.
     virtual void removeCloseCommand(QWidget *window) = 0;
+    // Keeps a window that is about to be shown out of taskbars and pagers. Call it before
+    // each showing: window managers forget it when a window is hidden.
+    virtual void leaveOutOfTaskbar(QWidget *window) = 0;
     // Hands a left-button drag over to the window manager as a move or an edge resize.
     virtual void startSystemMove(QWidget *window) = 0;
     virtual void startSystemResize(QWidget *window, Qt::Edges edges) = 0;

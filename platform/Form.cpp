@@ -280,7 +280,7 @@ bool Form::hasOwnFrame() const
 
 bool Form::canBeRestoredByUser() const
 {
-    return hasTitleBar() || windowType() != Qt::Tool;
+    return hasTitleBar() || hasTaskbarEntry();
 }
 
 void Form::applyWindowFlags()
@@ -455,6 +455,13 @@ void Form::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         emit Activate();
+}
+
+void Form::showEvent(QShowEvent *event)
+{
+    if (!hasTaskbarEntry())
+        Desktop::windowManager().leaveOutOfTaskbar(this);
+    QWidget::showEvent(event);
 }
 
 void Form::mousePressEvent(QMouseEvent *event)

@@ -81,6 +81,8 @@ public:
     // Whether the user can bring the window back once it is minimised: a window with neither a
     // title bar nor a taskbar entry would be lost.
     bool canBeRestoredByUser() const;
+    // Tool windows and forms with ShowInTaskbar False stay out of taskbars.
+    bool hasTaskbarEntry() const { return windowType() != Qt::Tool; }
     // The client area within the window, in pixels.
     QRect clientRect() const;
     // The window edges a point in window pixels grabs on a sizable own frame; none elsewhere.
@@ -130,6 +132,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;

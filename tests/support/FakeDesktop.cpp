@@ -24,6 +24,11 @@ void FakeWindowManager::removeCloseCommand(QWidget *window)
     calls << QStringLiteral("removeClose %1").arg(nameOf(window));
 }
 
+void FakeWindowManager::leaveOutOfTaskbar(QWidget *window)
+{
+    calls << QStringLiteral("leaveOutOfTaskbar %1").arg(nameOf(window));
+}
+
 void FakeWindowManager::startSystemMove(QWidget *window)
 {
     calls << QStringLiteral("move %1").arg(nameOf(window));

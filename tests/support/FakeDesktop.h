@@ -30,6 +30,7 @@ public:
     QList<ScreenRect> screenRects;
     void setKeepAbove(QWidget *window, bool above) override;
     void removeCloseCommand(QWidget *window) override;
+    void leaveOutOfTaskbar(QWidget *window) override;
     void startSystemMove(QWidget *window) override;
     void startSystemResize(QWidget *window, Qt::Edges edges) override;
     QList<ScreenRect> screens() const override { return screenRects; }
