@@ -125,7 +125,7 @@ void ZoFormPos::Terminate()
 void ZoFormPos::restorePlacement()
 {
     Form &form = *m_parentForm;
-    m_placedAt.reset();
+    m_placed.reset();
     if (m_rememberFormPosition) {
         qint16 state = readWindowState(GetSetting(
             App::Title, form.Name(), QStringLiteral("WindowState"), QStringLiteral("0")));
@@ -140,7 +140,7 @@ void ZoFormPos::restorePlacement()
     if (m_centerForm && form.WindowState() == 0)
         placeCentred(form);
     // After the paint, not inside it: the window is mapped by then.
-    if (m_placedAt)
+    if (m_placed)
         connect(&form, &Form::Paint, this, &ZoFormPos::placeAgain,
                 Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
 }
@@ -161,7 +161,7 @@ void ZoFormPos::restoreRectangle(Form &form)
     // The program's windows may have no title bar and no taskbar entry: one restored to where
     // no screen is any more (a monitor was unplugged) could never be reached again.
     if (onAnyScreen(form, screens))
-        m_placedAt = QPointF(form.Left(), form.Top());
+        m_placed = QRectF(form.Left(), form.Top(), form.Width(), form.Height());
     else
         placeCentred(form);
 }
@@ -169,7 +169,7 @@ void ZoFormPos::restoreRectangle(Form &form)
 void ZoFormPos::placeCentred(Form &form)
 {
     form.Move(centred(Screen::Width(), form.Width()), centred(Screen::Height(), form.Height()));
-    m_placedAt = QPointF(form.Left(), form.Top());
+    m_placed = QRectF(form.Left(), form.Top(), form.Width(), form.Height());
 }
 
 // A maximised form is left alone, even when the screen is smaller than the minimum.
@@ -199,11 +199,11 @@ void ZoFormPos::savePlacement()
 // The call was queued: the control may have terminated since.
 void ZoFormPos::placeAgain()
 {
-    if (!m_parentForm || !m_placedAt)
+    if (!m_parentForm || !m_placed)
         return;
-    const QPointF at = *std::exchange(m_placedAt, std::nullopt);
+    const QRectF placed = *std::exchange(m_placed, std::nullopt);
     if (m_parentForm->WindowState() == 0)
-        m_parentForm->Move(at.x(), at.y());
+        m_parentForm->Move(placed.left(), placed.top(), placed.width(), placed.height());
 }
 
 float ZoFormPos::storedNumber(const QString &key, float defaultValue) const

@@ -3,8 +3,8 @@
 #include "Form.h"
 #include "InvisibleHelper.h"
 
-#include <QPointF>
 #include <QPointer>
+#include <QRectF>
 #include <optional>
 
 template <class Control> class PropertyTable;
@@ -64,8 +64,8 @@ private:
     bool m_centerForm = false;
     bool m_rememberFormPosition = false;
     QPointer<Form> m_parentForm;
-    // Where the last load placed the form. Some window managers leave Qt recording a
-    // frameless window at 0,0 once it is mapped, so the place is applied again at the first
-    // paint.
-    std::optional<QPointF> m_placedAt;
+    // Where the last load placed the form. While a window manager maps a window it can answer
+    // with the place and size the window had before (Qt then records a frameless window at
+    // 0,0, or at its designed size), so the rectangle is applied again at the first paint.
+    std::optional<QRectF> m_placed;
 };
