@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "AppInfo.h"
+#include "DesignedControl.h"
 #include "FormFile.h"
 #include "KelvoControls.h"
 #include "MemoryStatus.h"
@@ -17,17 +18,8 @@
 #include <QPainter>
 
 namespace {
+const QString FormFileName = QStringLiteral(":/forms/frmMain.json");
 const QString OnTopKey = QStringLiteral("OnTop");
-
-// The form file is compiled in: a control missing from it is a broken build.
-template <class T> T *designed(const Form &form, const QString &name, int index = -1)
-{
-    T *control = form.control<T>(name, index);
-    if (!control)
-        throw FormFileError(QStringLiteral(":/forms/frmMain.json"), name,
-                            QStringLiteral("the monitor window needs this control"));
-    return control;
-}
 } // namespace
 
 frmMain::frmMain(MemoryStatusSource &memory, QWidget *parent)
@@ -41,12 +33,13 @@ frmMain::frmMain(MemoryStatusSource &memory, QWidget *parent)
     connect(this, &Form::Paint, this, &frmMain::Layout);
     connect(this, &Form::Resize, this, &frmMain::Layout);
 
-    FormFile::load(*this, QStringLiteral(":/forms/frmMain.json"), kelvoControls());
-    m_timMeasure = designed<Timer>(*this, QStringLiteral("timMeasure"));
-    m_zopOnTop = designed<ZoOnTop>(*this, QStringLiteral("zopOnTop"));
-    m_zopFormPos = designed<ZoFormPos>(*this, QStringLiteral("zopFormPos"));
+    FormFile::load(*this, FormFileName, kelvoControls());
+    m_timMeasure = designedControl<Timer>(*this, FormFileName, QStringLiteral("timMeasure"));
+    m_zopOnTop = designedControl<ZoOnTop>(*this, FormFileName, QStringLiteral("zopOnTop"));
+    m_zopFormPos = designedControl<ZoFormPos>(*this, FormFileName, QStringLiteral("zopFormPos"));
     for (int i = 0; i < int(m_cmdAction.size()); ++i) {
-        m_cmdAction[size_t(i)] = designed<ZoButton>(*this, QStringLiteral("cmdAction"), i);
+        m_cmdAction[size_t(i)] =
+            designedControl<ZoButton>(*this, FormFileName, QStringLiteral("cmdAction"), i);
         connect(m_cmdAction[size_t(i)], &ZoButton::Click, this, [this, i] { cmdAction_Click(i); });
     }
     connect(m_timMeasure, &Timer::Tick, this, &frmMain::timMeasure_Timer);

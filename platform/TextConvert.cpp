@@ -52,6 +52,19 @@ std::optional<double> TextConvert::toNumber(QStringView text)
     return number;
 }
 
+std::optional<double> TextConvert::toNumber(QStringView text, const QLocale &locale)
+{
+    if (const std::optional<double> number = toNumber(text))
+        return number;
+    QLocale strict = locale;
+    strict.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double number = strict.toDouble(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(number))
+        return std::nullopt;
+    return number;
+}
+
 std::optional<qint16> TextConvert::toInt16(QStringView text)
 {
     return toWhole<qint16>(text);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -13,6 +14,9 @@ std::optional<bool> toBoolean(QStringView text);
 // Decimal numbers in the C locale, spaces around allowed ("12", " -3.5 ", "1e3"); no "inf",
 // "nan", hexadecimal or digit grouping.
 std::optional<double> toNumber(QStringView text);
+// The same, or a number written as the locale writes it ("12,5" in German, "+7"), without
+// digit grouping: what a person types into a field.
+std::optional<double> toNumber(QStringView text, const QLocale &locale);
 // Whole numbers; a fraction rounds to the nearest, a half to the even neighbour; out of range
 // gives no value.
 std::optional<qint16> toInt16(QStringView text);

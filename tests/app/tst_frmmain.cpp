@@ -1,7 +1,7 @@
 #include <QTest>
 
 #include "FakeDesktop.h"
-#include "MemoryStatus.h"
+#include "FakeMemory.h"
 #include "TempSettings.h"
 #include "Timer.h"
 #include "button/ZoButton.h"
@@ -12,18 +12,6 @@
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTimer>
-
-// Hands out whatever sample the test sets.
-class FakeMemory final : public MemoryStatusSource {
-public:
-    MemorySample sample;
-    int reads = 0;
-    MemorySample read() override
-    {
-        ++reads;
-        return sample;
-    }
-};
 
 // Every test has its own settings store and a fake window manager.
 class tst_frmMain : public QObject {
