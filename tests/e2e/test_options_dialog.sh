@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# End to end on a private X server with openbox: the monitor's Options button opens the options
+# dialog centred and above other windows; On top switches the monitor's keep-above state at
+# once; a period of 250 typed and taken with Return makes the monitor sample four times a
+# second; the on-top choice survives Exit and a new start.
+# Arguments: the program, its directory, the directory of the end-to-end probes.
+set -u
+
+kelvo="${1:-}"
+source "$(dirname "$0")/x11session.sh"
+[ -x "$kelvo" ] || fail "no program at $kelvo"
+
+start() {
+    "$kelvo" 2>>"$work/kelvo.log" &
+    pid=$!
+    pids+=("$pid")
+    monitorFound() {
+        monitor=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n1) && [ -n "$monitor" ]
+    }
+    within 20 monitorFound || fail "no window of the program appeared"
+}
+
+geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+        /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print x, y, w, h }'
+}
+
+# Clicks a point of a window, in window pixels.
+clickAt() {
+    local x y
+    read -r x y _ < <(geometry "$1")
+    xdotool mousemove $((x + $2)) $((y + $3)) && sleep 0.2 && xdotool click 1
+    sleep 0.2
+}
+
+above() { xprop -id "$monitor" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
+notAbove() { ! above; }
+ended() { ! kill -0 "$pid" 2>/dev/null; }
+
+# Read calls the program makes in 3 seconds: one sample of /proc/meminfo and one timer wake-up
+# each tick, with the pointer away from its windows.
+readsIn3s() {
+    local before after
+    xdotool mousemove 5 5
+    sleep 0.5
+    before=$(awk '/^syscr/ { print $2 }' "/proc/$pid/io")
+    sleep 3
+    after=$(awk '/^syscr/ { print $2 }' "/proc/$pid/io")
+    echo $((after - before))
+}
+
+start
+above || fail "the monitor does not start above other windows"
+slow=$(readsIn3s)
+
+# --- Options opens the dialog, centred and above others.
+clickAt "$monitor" 132 40
+dialogFound() {
+    dialog=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$monitor" | head -n1)
+    [ -n "$dialog" ]
+}
+within 5 dialogFound || fail "Options opened no dialog"
+read -r x y w h < <(geometry "$dialog")
+((w == 205 && h == 105)) || fail "the dialog is ${w}x$h, not 197x97 inside a 4-pixel frame"
+((x >= 409 && x <= 410 && y >= 331 && y <= 332)) || fail "the dialog is at $x,$y, not centred"
+xprop -id "$dialog" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the dialog is not above"
+pass "Options opened a ${w}x$h dialog at $x,$y, above other windows"
+
+# --- On top switches the monitor at once, every click.
+for expect in notAbove above notAbove; do
+    clickAt "$dialog" 52 87
+    within 1 "$expect" || fail "On top did not make the monitor $expect"
+done
+pass "three On top clicks switched the monitor off, on and off again at once"
+
+# --- 250 typed and taken with Return: four samples a second.
+clickAt "$dialog" 120 60
+xdotool key ctrl+a && xdotool type --delay 50 250
+clickAt "$dialog" 151 87
+dialogGone() { ! xwininfo -id "$dialog" 2>/dev/null | grep -q IsViewable; }
+within 2 dialogGone || fail "Return did not close the dialog"
+fast=$(readsIn3s)
+((slow > 0 && fast * 10 >= slow * 30)) ||
+    fail "the monitor read $slow times in 3 s before and $fast after the period became 250 ms"
+pass "Return closed the dialog; reads in 3 s went from $slow to $fast"
+
+# --- The on-top choice survives Exit and the next start.
+read -r _ _ w _ < <(geometry "$monitor")
+clickAt "$monitor" $((w - 15)) 15
+within 2 ended || fail "Exit did not end the program"
+wait "$pid" || fail "the program ended with status $?"
+start
+sleep 0.5
+notAbove || fail "the next start is above other windows though On top was switched off"
+pass "On top switched off survived Exit and a new start"
+echo PASS
