@@ -1,7 +1,8 @@
-#include "AppInfo.h"
 #include "FontObject.h"
 #include "FormFile.h"
 #include "MemoryStatus.h"
+#include "ProgramStart.h"
+#include "SessionEnd.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -9,17 +10,28 @@
 
 int main(int argc, char *argv[])
 {
+    // --help and --version need no window, and so no display.
+    if (const std::optional<int> status = ProgramStart::answerOnTerminal(argc, argv))
+        return *status;
+    ProgramStart::choosePlatform(argc, argv);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromLatin1(App::Title));
-    QApplication::setApplicationVersion(
-        QStringLiteral("%1.%2.%3").arg(App::Major).arg(App::Minor).arg(App::Revision));
+    ProgramStart::setIdentity();
     installFontSubstitutions();
 
     ProcMemInfo memory;
     try {
         frmMain window(memory);
-        // The program ends when its monitor window is unloaded.
+        // The program ends when its monitor window is unloaded. The end of the session, a
+        // signal to end and a quit from elsewhere unload it as its Exit button does, so that
+        // its Unload handlers save the settings whichever way the program ends.
         QObject::connect(&window, &Form::Unload, &app, &QApplication::quit, Qt::QueuedConnection);
+        const auto unloadWindow = [&window] {
+            if (window.isLoaded())
+                window.unload();
+        };
+        QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, unloadWindow);
+        QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, unloadWindow);
+        const SessionEnd sessionEnd(unloadWindow);
         window.Show();
         return app.exec();
     } catch (const FormFileError &e) {

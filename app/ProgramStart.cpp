@@ -1,0 +1,163 @@
+#include "ProgramStart.h"
+
+#include "AppInfo.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+#include <cstdio>
+#include <vector>
+
+namespace ProgramStart {
+namespace {
+
+// The options QGuiApplication, QApplication and the X11 platform take out of the command line
+// themselves. The parser has to know them, or it would call them unknown before Qt sees them.
+struct QtOption {
+    const char *name;
+    const char *valueName; // empty for a switch
+    const char *description;
+};
+constexpr QtOption qtOptions[] = {
+    {"platform", "name[:options]", "The platform plugin to reach the window system through."},
+    {"platformpluginpath", "path", "Where to look for platform plugins."},
+    {"platformtheme", "theme", "The platform theme."},
+    {"plugin", "plugin", "An additional input plugin to load."},
+    {"qmljsdebugger", "settings", "Enables the QML debugger."},
+    {"qwindowgeometry", "geometry", "The geometry of the first window."},
+    {"qwindowicon", "icon", "The icon of the first window."},
+    {"qwindowtitle", "title", "The title of the first window."},
+    {"reverse", "", "Lays out right to left."},
+    {"session", "session", "The session to restore."},
+    {"style", "style", "The widget style."},
+    {"stylesheet", "file", "The style sheet."},
+    {"widgetcount", "", "Reports the widgets left undestroyed at exit."},
+    {"testability", "", "Loads the testability driver."},
+    {"display", "host:screen", "The X server to use."},
+    {"geometry", "geometry", "The geometry of the first window, on X11."},
+    {"title", "title", "The title of the first window, on X11."},
+    {"icon", "icon", "The icon of the first window, on X11."},
+    {"name", "name", "The application's resource name, on X11."},
+    {"visual", "visual", "The X11 visual to use."},
+    {"sync", "", "Talks to the X server synchronously."},
+    {"nograb", "", "Never grabs the mouse or keyboard."},
+    {"dograb", "", "Grabs even under a debugger."},
+};
+
+void setUp(QCommandLineParser &parser, bool showQtOptions)
+{
+    parser.setApplicationDescription(QString::fromUtf8(App::Description));
+    // Qt's options are single-dash words (-platform, -style); -h and -v still work.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addHelpOption();
+    parser.addVersionOption();
+    for (const QtOption &qt : qtOptions) {
+        QCommandLineOption option(QString::fromLatin1(qt.name), QString::fromLatin1(qt.description),
+                                  QString::fromLatin1(qt.valueName));
+        if (!showQtOptions)
+            option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+}
+
+CommandLineAnswer mistake(const QString &error, const QCommandLineParser &parser)
+{
+    return {true, 1, QStringLiteral("kelvo: %1\n\n%2").arg(error, parser.helpText()), true};
+}
+
+QStringList argumentList(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+QString versionString()
+{
+    return QStringLiteral("%1.%2.%3").arg(App::Major).arg(App::Minor).arg(App::Revision);
+}
+
+} // namespace
+
+QString versionText()
+{
+    return QString::fromLatin1(App::Title) + u' ' + versionString();
+}
+
+CommandLineAnswer answerCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    setUp(parser, false);
+    if (!parser.parse(arguments))
+        return mistake(parser.errorText(), parser);
+    // Kelvo takes no file or other argument of its own.
+    if (!parser.positionalArguments().isEmpty())
+        return mistake(QStringLiteral("Unexpected argument '%1'.")
+                           .arg(parser.positionalArguments().constFirst()),
+                       parser);
+    if (parser.isSet(QStringLiteral("help-all"))) {
+        QCommandLineParser all;
+        setUp(all, true);
+        return {true, 0, all.helpText(), false};
+    }
+    if (parser.isSet(QStringLiteral("help")))
+        return {true, 0, parser.helpText(), false};
+    if (parser.isSet(QStringLiteral("version")))
+        return {true, 0, versionText() + u'\n', false};
+    return {};
+}
+
+std::optional<int> answerOnTerminal(int argc, char *argv[])
+{
+    // A QCoreApplication needs no display and lends the help text the program's name. It gets
+    // copies because it takes the options it acts on out of argc and argv.
+    int count = argc;
+    std::vector<char *> copy(argv, argv + argc);
+    copy.push_back(nullptr);
+    const QCoreApplication core(count, copy.data());
+    const CommandLineAnswer answer = answerCommandLine(QCoreApplication::arguments());
+    if (!answer.endsProgram)
+        return std::nullopt;
+    std::fputs(answer.text.toLocal8Bit().constData(), answer.isError ? stderr : stdout);
+    return answer.exitStatus;
+}
+
+QString chosenPlatform(const QProcessEnvironment &environment, const QStringList &arguments)
+{
+    if (!environment.value(QStringLiteral("QT_QPA_PLATFORM")).isEmpty())
+        return {};
+    // Qt reads -platform and --platform alike, from the first argument after the program.
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("-platform") ||
+            arguments[i] == QLatin1String("--platform"))
+            return {};
+    }
+    const bool wayland =
+        !environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty() ||
+        environment.value(QStringLiteral("XDG_SESSION_TYPE")) == QLatin1String("wayland");
+    const bool xwayland = !environment.value(QStringLiteral("DISPLAY")).isEmpty();
+    return wayland && xwayland ? QStringLiteral("xcb") : QString();
+}
+
+void choosePlatform(int argc, char *argv[])
+{
+    const QString platform =
+        chosenPlatform(QProcessEnvironment::systemEnvironment(), argumentList(argc, argv));
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform.toLocal8Bit());
+}
+
+void setIdentity()
+{
+    QApplication::setApplicationName(QString::fromLatin1(App::Title));
+    QApplication::setApplicationVersion(versionString());
+    // Lets the desktop match the window to the installed desktop file, and so to its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KELVO_APP_ID));
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/app/icon/kelvo-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+}
+
+} // namespace ProgramStart

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// What happens before the monitor window exists: the options answered on the terminal, the
+// window system platform Qt is asked for, and the name and icon the desktop knows Kelvo by.
+namespace ProgramStart {
+
+// "Kelvo 1.0.1", from the version record.
+QString versionText();
+
+// What a command line asks for. Help, the version and a mistake are answered on the terminal
+// and end the program with exitStatus; otherwise the program runs. Qt's own options (-platform,
+// -style, -display...) are accepted so that the QApplication can act on them later.
+struct CommandLineAnswer {
+    bool endsProgram = false;
+    int exitStatus = 0;
+    QString text;
+    bool isError = false; // text goes to standard error
+};
+CommandLineAnswer answerCommandLine(const QStringList &arguments);
+
+// Answers the options that need no window before a QApplication, which needs a display, is
+// built. Returns the exit status when the program should end now.
+std::optional<int> answerOnTerminal(int argc, char *argv[]);
+
+// The platform Kelvo asks Qt for, or an empty string to leave Qt's own choice alone. On a
+// Wayland session a native client can neither keep itself above other windows nor place
+// itself, so Kelvo goes through XWayland ("xcb") when it is there, unless the user chose a
+// platform with QT_QPA_PLATFORM or -platform.
+QString chosenPlatform(const QProcessEnvironment &environment, const QStringList &arguments);
+
+// Sets QT_QPA_PLATFORM to chosenPlatform() for the process; call before the QApplication.
+void choosePlatform(int argc, char *argv[]);
+
+// The application's name, version, desktop file and window icon; call once the QApplication
+// exists.
+void setIdentity();
+
+} // namespace ProgramStart
