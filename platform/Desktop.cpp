@@ -91,9 +91,10 @@ public:
     void leaveOutOfTaskbar(QWidget *window) override
     {
         auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-        if (!window || !window->windowHandle() || !x11)
+        // The offscreen platform can answer as X11 without a connection of its own.
+        xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+        if (!window || !window->windowHandle() || !connection)
             return;
-        xcb_connection_t *connection = x11->connection();
         const auto atom = [connection](const char *name) {
             const xcb_intern_atom_cookie_t cookie =
                 xcb_intern_atom(connection, false, uint16_t(qstrlen(name)), name);

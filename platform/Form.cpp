@@ -6,6 +6,7 @@
 #include "Screen.h"
 #include "UserControl.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QMouseEvent>
@@ -228,10 +229,23 @@ void Form::setFont(const FontRef &font)
     update();
 }
 
+// The form's picture stands at its own size; at the sizes a desktop also asks for (a task
+// switcher, a dock) the program's icon does.
 void Form::setIcon(const PictureRef &icon)
 {
     m_icon = icon;
-    setWindowIcon(isEmptyPicture(icon) ? QIcon() : QIcon(icon->pixmap()));
+    if (isEmptyPicture(icon)) {
+        setWindowIcon(QIcon());
+        return;
+    }
+    const QIcon program = QApplication::windowIcon();
+    QIcon combined;
+    for (const QSize &size : program.availableSizes()) {
+        if (size != icon->pixmap().size())
+            combined.addPixmap(program.pixmap(size));
+    }
+    combined.addPixmap(icon->pixmap());
+    setWindowIcon(combined);
 }
 
 void Form::setMousePointer(qint16 shape)
