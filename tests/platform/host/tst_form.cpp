@@ -1,9 +1,11 @@
 #include <QTest>
 
 #include "Colour.h"
+#include "FakeDesktop.h"
 #include "Form.h"
 #include "Screen.h"
 
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTimer>
 #include <cmath>
@@ -24,6 +26,8 @@ private slots:
     void systemColours();
     void textKeepsContrast_data();
     void textKeepsContrast();
+    void ownFrameResizesAndClientAreaMoves_data();
+    void ownFrameResizesAndClientAreaMoves();
 };
 
 void tst_Form::geometryIsInTwips()
@@ -228,6 +232,57 @@ void tst_Form::textKeepsContrast()
     const double ratio =
         contrast(Colour(text).toQColor(palette), Colour(background).toQColor(palette));
     QVERIFY2(ratio >= 4.5, qPrintable(QString::number(ratio)));
+}
+
+// A 147 x 55 pixel window around a 139 x 47 client area, as the monitor is designed; a press,
+// then two moves with the buttons still held, as Qt on X11 reports them.
+void tst_Form::ownFrameResizesAndClientAreaMoves_data()
+{
+    QTest::addColumn<int>("borderStyle");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<Qt::MouseButtons>("buttons");
+    QTest::addColumn<QStringList>("calls");
+    const auto left = Qt::MouseButtons(Qt::LeftButton);
+    QTest::newRow("left edge") << 5 << QPoint(1, 27) << left << QStringList{"resize frmTest 2"};
+    QTest::newRow("top left corner")
+        << 5 << QPoint(10, 2) << left << QStringList{"resize frmTest 3"};
+    QTest::newRow("bottom right corner")
+        << 5 << QPoint(146, 54) << left << QStringList{"resize frmTest 12"};
+    QTest::newRow("client area: one move per press")
+        << 5 << QPoint(40, 20) << left << QStringList{"move frmTest"};
+    QTest::newRow("right button: nothing")
+        << 5 << QPoint(40, 20) << Qt::MouseButtons(Qt::RightButton) << QStringList();
+    QTest::newRow("two buttons: nothing")
+        << 5 << QPoint(40, 20) << (Qt::LeftButton | Qt::RightButton) << QStringList();
+    QTest::newRow("fixed dialog frame: nothing") << 3 << QPoint(1, 27) << left << QStringList();
+}
+
+void tst_Form::ownFrameResizesAndClientAreaMoves()
+{
+    QFETCH(int, borderStyle);
+    QFETCH(QPoint, at);
+    QFETCH(Qt::MouseButtons, buttons);
+    FakeDesktop desktop;
+    Form form(QStringLiteral("frmTest"));
+    form.setCaption(QString());
+    form.setControlBox(false);
+    form.setBorderStyle(qint16(borderStyle));
+    form.setClientSize(2085, 705);
+    QCOMPARE(form.size(), QSize(147, 55));
+    QCOMPARE(form.ScaleHeight(), 705.0);
+    connect(&form, &Form::MouseMove, [&](qint16 Button) {
+        if (Button == 1)
+            form.DragWindow();
+    });
+    const Qt::MouseButton pressed = buttons & Qt::LeftButton ? Qt::LeftButton : Qt::RightButton;
+    QMouseEvent press(QEvent::MouseButtonPress, at, form.mapToGlobal(at), pressed, buttons, {});
+    QApplication::sendEvent(&form, &press);
+    for (const QPoint step : {QPoint(5, 5), QPoint(9, 9)}) {
+        QMouseEvent move(QEvent::MouseMove, at + step, form.mapToGlobal(at + step), Qt::NoButton,
+                         buttons, {});
+        QApplication::sendEvent(&form, &move);
+    }
+    QTEST(desktop.windowManager.calls, "calls");
 }
 
 QTEST_MAIN(tst_Form)
