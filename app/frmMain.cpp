@@ -14,8 +14,10 @@
 #include "formhelpers/ZoOnTop.h"
 #include "frmOptions.h"
 
+#include <QEvent>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
 
 namespace {
 const QString FormFileName = QStringLiteral(":/forms/frmMain.json");
@@ -43,6 +45,7 @@ frmMain::frmMain(MemoryStatusSource &memory, QWidget *parent)
         connect(m_cmdAction[size_t(i)], &ZoButton::Click, this, [this, i] { cmdAction_Click(i); });
     }
     connect(m_timMeasure, &Timer::Tick, this, &frmMain::timMeasure_Timer);
+    layOutLines();
 }
 
 void frmMain::Form_Load()
@@ -116,6 +119,10 @@ void frmMain::timMeasure_Timer()
     qint64 total = 0;
     qint64 available = 0;
     ReadMemoryStatus(total, available);
+    // Most ticks at rest sample what the last one did: nothing to format or repaint.
+    if (m_sample && m_sample->total == total && m_sample->available == available)
+        return;
+    m_sample = MemorySample{total, available};
     Clear();
     DrawLine(QStringLiteral("Total="), NumberFormat::grouped(double(total) / 1000, m_locale),
              QStringLiteral("kb"));
@@ -126,32 +133,84 @@ void frmMain::timMeasure_Timer()
         DrawLine(QStringLiteral("Used="), NumberFormat::oneDecimal(used, m_locale),
                  QStringLiteral("%"));
     }
+    EraseLinesNotDrawn();
+}
+
+void frmMain::setLocale(const QLocale &locale)
+{
+    m_locale = locale;
+    m_sample.reset();
 }
 
 void frmMain::Clear()
 {
+    m_shownCount = std::max(m_shownCount, m_lineCount);
     m_lineCount = 0;
-    update();
 }
 
 void frmMain::DrawLine(const QString &label, const QString &figure, const QString &unit)
 {
     if (m_lineCount == int(m_lines.size()))
         return;
-    QString &text = m_lines[size_t(m_lineCount++)];
-    text.clear();
-    text.append(label).append(figure).append(unit);
-    update();
+    const int i = m_lineCount++;
+    QString &text = m_lines[size_t(i)];
+    const QStringView shown(text);
+    const bool same = i < m_shownCount &&
+                      shown.size() == label.size() + figure.size() + unit.size() &&
+                      shown.startsWith(label) && shown.endsWith(unit) &&
+                      shown.sliced(label.size(), figure.size()) == figure;
+    if (same)
+        return;
+    const QRect before = i < m_shownCount ? lineRect(i) : QRect();
+    text = label + figure + unit;
+    m_texts[size_t(i)].setText(text);
+    m_texts[size_t(i)].prepare(QTransform(), font());
+    update(before | lineRect(i));
 }
 
-void frmMain::paintContents(QPainter &painter)
+// A tick that draws fewer lines than the last (no total any more) clears the rest.
+void frmMain::EraseLinesNotDrawn()
+{
+    for (int i = m_lineCount; i < m_shownCount; ++i)
+        update(lineRect(i));
+    m_shownCount = m_lineCount;
+}
+
+QRect frmMain::lineRect(int i) const
+{
+    return lineRect(i, m_texts.at(size_t(i)).size().width());
+}
+
+// A pixel of room around the text's box takes in antialiased edges.
+QRect frmMain::lineRect(int i, qreal width) const
+{
+    const QRect client = clientRect();
+    const QRectF line(0, i * m_lineHeight, width, m_lineHeight);
+    return line.toAlignedRect().adjusted(0, -1, 2, 1).translated(client.topLeft()) & client;
+}
+
+// A new font lays the lines out again; Form has already asked for the whole window.
+void frmMain::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        layOutLines();
+    Form::changeEvent(event);
+}
+
+void frmMain::layOutLines()
+{
+    m_lineHeight = QFontMetricsF(font(), this).height();
+    for (QStaticText &text : m_texts)
+        text.prepare(QTransform(), font());
+}
+
+void frmMain::paintContents(QPainter &painter, const QRect &area)
 {
     painter.setFont(font());
     painter.setPen(ForeColor().toQColor(palette()));
-    const QFontMetricsF metrics(font(), this);
-    qreal y = 0;
+    const QPoint client = clientRect().topLeft();
     for (int i = 0; i < m_lineCount; ++i) {
-        painter.drawText(QPointF(0, y + metrics.ascent()), m_lines[size_t(i)]);
-        y += metrics.height();
+        if (area.intersects(lineRect(i).translated(-client)))
+            painter.drawStaticText(QPointF(0, i * m_lineHeight), m_texts[size_t(i)]);
     }
 }

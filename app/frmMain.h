@@ -2,11 +2,14 @@
 
 #include "Form.h"
 
+#include "MemoryStatus.h"
+
 #include <QLocale>
+#include <QStaticText>
 #include <QString>
 #include <array>
+#include <optional>
 
-class MemoryStatusSource;
 class Timer;
 class ZoButton;
 class ZoFormPos;
@@ -50,22 +53,29 @@ public:
     // minimised. Runs at every paint and after every size change.
     void Layout();
 
-    // The drawing surface: Clear forgets the lines and goes back to the top; DrawLine adds
-    // label, figure and unit as one line below the previous one.
+    // The drawing surface: Clear goes back to the top line; DrawLine sets label, figure and
+    // unit as one line below the previous one. The window keeps the lines it shows and
+    // repaints only a line whose text changed, and the lines a tick no longer draws.
     void Clear();
     void DrawLine(const QString &label, const QString &figure, const QString &unit);
     int lineCount() const { return m_lineCount; }
     QString line(int i) const { return m_lines.at(size_t(i)); }
+    // Where line i stands in the window, pixels, as wide as its text.
+    QRect lineRect(int i) const;
 
     // The locale whose separators the figures use (the user's, unless a test says otherwise).
-    void setLocale(const QLocale &locale) { m_locale = locale; }
+    void setLocale(const QLocale &locale);
 
 protected:
-    void paintContents(QPainter &painter) override;
+    void paintContents(QPainter &painter, const QRect &area) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void ReadMemoryStatus(qint64 &total, qint64 &available);
     void setFontSize(float points);
+    void EraseLinesNotDrawn();
+    void layOutLines();
+    QRect lineRect(int i, qreal width) const;
 
     MemoryStatusSource &m_memory;
     Timer *m_timMeasure = nullptr;
@@ -73,6 +83,11 @@ private:
     ZoFormPos *m_zopFormPos = nullptr;
     std::array<ZoButton *, 2> m_cmdAction{};
     QLocale m_locale = QLocale::system();
+    // The last sample: the same one draws the same lines.
+    std::optional<MemorySample> m_sample;
     std::array<QString, 3> m_lines;
-    int m_lineCount = 0;
+    std::array<QStaticText, 3> m_texts; // laid out once per text and font
+    int m_lineCount = 0;                // drawn by the tick under way
+    int m_shownCount = 0;               // shown before it
+    qreal m_lineHeight = 0;
 };

@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
 #include <algorithm>
@@ -424,17 +425,19 @@ void Form::unload()
     hide();
 }
 
-void Form::paintEvent(QPaintEvent *)
+// Only the area asked for is drawn: a form that updates one line of text repaints that line.
+void Form::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    if (m_frame > 0)
-        paintFrame(painter);
     const QRect client = clientRect();
-    painter.fillRect(client, m_backColor.toQColor(palette()));
+    if (m_frame > 0 && !client.contains(event->rect()))
+        paintFrame(painter);
+    const QRect area = client & event->rect();
+    painter.fillRect(area, m_backColor.toQColor(palette()));
     emit Paint();
-    painter.setClipRect(client);
+    painter.setClipRect(area);
     painter.translate(client.topLeft());
-    paintContents(painter);
+    paintContents(painter, area.translated(-client.topLeft()));
 }
 
 // A raised 3-D frame: light over dark on the outer line, highlight over shadow on the next,

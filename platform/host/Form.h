@@ -125,8 +125,14 @@ signals:
     void MouseMove(qint16 Button, qint16 Shift, float X, float Y);
 
 protected:
-    // Draws on the cleared client area after the Paint notification; the form's own drawing.
-    virtual void paintContents(QPainter &painter) { Q_UNUSED(painter) }
+    // The form's own drawing, after the Paint notification: area is the part of the client
+    // area to draw, already cleared, in client pixels; the painter's origin is the client
+    // area's top-left corner.
+    virtual void paintContents(QPainter &painter, const QRect &area)
+    {
+        Q_UNUSED(painter)
+        Q_UNUSED(area)
+    }
 
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

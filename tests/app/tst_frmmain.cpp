@@ -9,6 +9,7 @@
 #include "frmMain.h"
 
 #include <QImage>
+#include <QPaintEvent>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTimer>
@@ -37,6 +38,8 @@ private slots:
     void onTopLoadedAndSaved_data();
     void onTopLoadedAndSaved();
     void everyOptionsClickOpensANewDialog();
+    void repaintsOnlyLinesThatChanged_data();
+    void repaintsOnlyLinesThatChanged();
 
 private:
     std::unique_ptr<TempSettings> m_settings;
@@ -155,6 +158,7 @@ struct ButtonPlace {
     friend bool operator==(const ButtonPlace &, const ButtonPlace &) = default;
 };
 Q_DECLARE_METATYPE(ButtonPlace)
+Q_DECLARE_METATYPE(MemorySample)
 
 // The window is designed at 2205 x 825 twips outside, a 2085 x 705 client area in its frame.
 void tst_frmMain::layoutFollowsTheHeight_data()
@@ -243,6 +247,50 @@ void tst_frmMain::everyOptionsClickOpensANewDialog()
     form.cmdAction_Click(1);
     QCOMPARE(opened.size(), 2);
     QVERIFY(!opened[0] && !opened[1]); // each released once closed
+}
+
+void tst_frmMain::repaintsOnlyLinesThatChanged_data()
+{
+    QTest::addColumn<MemorySample>("next");
+    QTest::addColumn<QList<int>>("lines");
+    QTest::newRow("same sample: nothing") << MemorySample{8000000000, 2000000000} << QList<int>();
+    QTest::newRow("a few kilobytes freed: Aval= only")
+        << MemorySample{8000000000, 2000004096} << QList<int>{1};
+    QTest::newRow("nothing read: all three, Used= erased")
+        << MemorySample{0, 0} << QList<int>{0, 1, 2};
+}
+
+// What the window asks to repaint after a tick, against the rectangles of the lines.
+void tst_frmMain::repaintsOnlyLinesThatChanged()
+{
+    QFETCH(MemorySample, next);
+    QFETCH(QList<int>, lines);
+    struct Painted : QObject {
+        QRegion region;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Paint)
+                region += static_cast<QPaintEvent *>(e)->region();
+            return false;
+        }
+    } painted;
+    FakeMemory memory;
+    memory.sample = {8000000000, 2000000000};
+    frmMain form(memory);
+    form.timMeasure()->setInterval(0);
+    form.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.timMeasure_Timer();
+    QCoreApplication::processEvents();
+    QRegion expected;
+    for (int i : lines)
+        expected += form.lineRect(i);
+
+    form.installEventFilter(&painted);
+    memory.sample = next;
+    form.timMeasure_Timer();
+    QCoreApplication::processEvents();
+    QCOMPARE(painted.region, expected);
 }
 
 QTEST_MAIN(tst_frmMain)
