@@ -146,6 +146,11 @@ void choosePlatform(int argc, char *argv[])
         chosenPlatform(QProcessEnvironment::systemEnvironment(), argumentList(argc, argv));
     if (!platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", platform.toLocal8Bit());
+    // Through shared memory every repaint first waits for the X server's answer to a request,
+    // a second wake-up each time a figure changes; the few kilobytes of a repainted line go
+    // as cheaply through the socket, without the wait.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
 }
 
 void setIdentity()
@@ -154,8 +159,11 @@ void setIdentity()
     QApplication::setApplicationVersion(versionString());
     // Lets the desktop match the window to the installed desktop file, and so to its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(KELVO_APP_ID));
+    // The sizes a title bar, taskbar or task switcher takes from the window itself; larger ones
+    // come from the installed icon theme, by the desktop file name. Every size given here is
+    // decoded at start and sent to the X server with the window.
     QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256})
+    for (const int size : {16, 32, 48})
         icon.addFile(QStringLiteral(":/app/icon/kelvo-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
 }

@@ -33,7 +33,9 @@ std::optional<int> answerOnTerminal(int argc, char *argv[]);
 // platform with QT_QPA_PLATFORM or -platform.
 QString chosenPlatform(const QProcessEnvironment &environment, const QStringList &arguments);
 
-// Sets QT_QPA_PLATFORM to chosenPlatform() for the process; call before the QApplication.
+// Sets QT_QPA_PLATFORM to chosenPlatform() for the process, and has X11 repaints sent
+// through the socket rather than shared memory unless QT_XCB_NO_MITSHM says otherwise; call
+// before the QApplication.
 void choosePlatform(int argc, char *argv[]);
 
 // The application's name, version, desktop file and window icon; call once the QApplication

@@ -45,7 +45,6 @@ frmMain::frmMain(MemoryStatusSource &memory, QWidget *parent)
         connect(m_cmdAction[size_t(i)], &ZoButton::Click, this, [this, i] { cmdAction_Click(i); });
     }
     connect(m_timMeasure, &Timer::Tick, this, &frmMain::timMeasure_Timer);
-    layOutLines();
 }
 
 void frmMain::Form_Load()
@@ -185,23 +184,9 @@ QRect frmMain::lineRect(int i) const
 QRect frmMain::lineRect(int i, qreal width) const
 {
     const QRect client = clientRect();
-    const QRectF line(0, i * m_lineHeight, width, m_lineHeight);
+    const qreal height = lineHeight();
+    const QRectF line(0, i * height, width, height);
     return line.toAlignedRect().adjusted(0, -1, 2, 1).translated(client.topLeft()) & client;
-}
-
-// A new font lays the lines out again; Form has already asked for the whole window.
-void frmMain::changeEvent(QEvent *event)
-{
-    if (event->type() == QEvent::FontChange)
-        layOutLines();
-    Form::changeEvent(event);
-}
-
-void frmMain::layOutLines()
-{
-    m_lineHeight = QFontMetricsF(font(), this).height();
-    for (QStaticText &text : m_texts)
-        text.prepare(QTransform(), font());
 }
 
 void frmMain::paintContents(QPainter &painter, const QRect &area)
@@ -209,8 +194,16 @@ void frmMain::paintContents(QPainter &painter, const QRect &area)
     painter.setFont(font());
     painter.setPen(ForeColor().toQColor(palette()));
     const QPoint client = clientRect().topLeft();
+    const qreal height = lineHeight();
     for (int i = 0; i < m_lineCount; ++i) {
         if (area.intersects(lineRect(i).translated(-client)))
-            painter.drawStaticText(QPointF(0, i * m_lineHeight), m_texts[size_t(i)]);
+            painter.drawStaticText(QPointF(0, i * height), m_texts[size_t(i)]);
     }
+}
+
+// Asked of the font only once there are lines to place: the window maps without waiting for
+// the font database.
+qreal frmMain::lineHeight() const
+{
+    return QFontMetricsF(font(), this).height();
 }

@@ -68,14 +68,13 @@ public:
 
 protected:
     void paintContents(QPainter &painter, const QRect &area) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     void ReadMemoryStatus(qint64 &total, qint64 &available);
     void setFontSize(float points);
     void EraseLinesNotDrawn();
-    void layOutLines();
     QRect lineRect(int i, qreal width) const;
+    qreal lineHeight() const;
 
     MemoryStatusSource &m_memory;
     Timer *m_timMeasure = nullptr;
@@ -89,5 +88,4 @@ private:
     std::array<QStaticText, 3> m_texts; // laid out once per text and font
     int m_lineCount = 0;                // drawn by the tick under way
     int m_shownCount = 0;               // shown before it
-    qreal m_lineHeight = 0;
 };

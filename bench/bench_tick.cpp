@@ -1,39 +1,67 @@
-// One full tick of the monitor: sample /proc/meminfo, format the figures, and paint the
-// window into an image, as the screen would get it.
+// One tick of the monitor, as the window lives it: the sample of /proc/meminfo, then, when a
+// figure changed, the new line formatted and repainted into the window's backing store.
 #include <benchmark/benchmark.h>
 
 #include "FontObject.h"
 #include "MemoryStatus.h"
+#include "Timer.h"
 #include "frmMain.h"
 
 #include <QApplication>
-#include <QImage>
-#include <QPainter>
 
 namespace {
-void BM_Tick(benchmark::State &state)
-{
-    ProcMemInfo memory;
-    frmMain form(memory);
-    QImage image(form.size(), QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : state) {
-        form.timMeasure_Timer();
-        form.render(&image);
-        benchmark::DoNotOptimize(image.constBits());
+// Reads /proc/meminfo each time, as the real source does, but hands out the figures it is
+// told to, so that a benchmark chooses what changes.
+class ScriptedMemory final : public MemoryStatusSource {
+public:
+    MemorySample sample{8000000000, 2000000000};
+    MemorySample read() override
+    {
+        benchmark::DoNotOptimize(m_real.read());
+        return sample;
     }
-}
-BENCHMARK(BM_Tick);
 
-void BM_TickWithoutPainting(benchmark::State &state)
+private:
+    ProcMemInfo m_real;
+};
+
+void BM_Sample(benchmark::State &state)
 {
     ProcMemInfo memory;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(memory.read());
+}
+BENCHMARK(BM_Sample);
+
+// Most ticks at rest: the same figures as the last one.
+void BM_TickNothingChanged(benchmark::State &state)
+{
+    ScriptedMemory memory;
     frmMain form(memory);
-    for (auto _ : state) {
+    form.timMeasure()->setInterval(0);
+    form.timMeasure_Timer();
+    for (auto _ : state)
         form.timMeasure_Timer();
-        benchmark::DoNotOptimize(form.line(2).constData());
+}
+BENCHMARK(BM_TickNothingChanged);
+
+// "Aval=" moves by a few kilobytes; the line is repainted as the window would repaint it.
+void BM_TickOneLineChanged(benchmark::State &state)
+{
+    ScriptedMemory memory;
+    frmMain form(memory);
+    form.timMeasure()->setInterval(0);
+    form.Show();
+    form.timMeasure_Timer();
+    qint64 available = memory.sample.available;
+    for (auto _ : state) {
+        available ^= 4096;
+        memory.sample.available = available;
+        form.timMeasure_Timer();
+        form.repaint(form.lineRect(1));
     }
 }
-BENCHMARK(BM_TickWithoutPainting);
+BENCHMARK(BM_TickOneLineChanged);
 } // namespace
 
 int main(int argc, char **argv)

@@ -68,8 +68,11 @@ void ButtonSurface::drawPicture(const QPixmap &picture, QPointF topLeft)
         p->drawPixmap(m_toPixels.map(topLeft), picture);
 }
 
+// An empty text asks nothing of the font, so a button without a caption never loads one.
 QSizeF ButtonSurface::textSize(const QString &text) const
 {
+    if (text.isEmpty())
+        return {};
     const QFontMetricsF metrics(m_font);
     return QSizeF(metrics.horizontalAdvance(text) / m_toPixels.m11(),
                   metrics.height() / m_toPixels.m22());
@@ -77,6 +80,8 @@ QSizeF ButtonSurface::textSize(const QString &text) const
 
 void ButtonSurface::print(const QString &text)
 {
+    if (text.isEmpty())
+        return;
     const QFontMetricsF metrics(m_font);
     const QPointF at = m_toPixels.map(m_currentPos);
     // Text never reaches back to the left of where it starts, so text that starts past the

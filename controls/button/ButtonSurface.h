@@ -54,7 +54,8 @@ public:
     void drawLine(QPointF from, QPointF to, Colour colour);
     void drawPicture(const QPixmap &picture, QPointF topLeft);
 
-    // The width of a text and the height of a line in the current font, twips.
+    // The width of a text and the height of a line in the current font, twips; an empty text
+    // takes no room.
     QSizeF textSize(const QString &text) const;
 
     QPointF currentPos() const { return m_currentPos; }

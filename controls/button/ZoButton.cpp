@@ -388,13 +388,14 @@ void ZoButton::showEvent(QShowEvent *event)
             shownIn->installEventFilter(this);
         m_watchedWindow = shownIn;
     }
-    DrawUnSelected();
+    if (m_shownLook != Look::UnSelected)
+        DrawUnSelected();
 }
 
 bool ZoButton::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Expose && watched == m_watchedWindow &&
-        m_watchedWindow->isExposed() && isVisible())
+        m_watchedWindow->isExposed() && isVisible() && m_shownLook != Look::UnSelected)
         DrawUnSelected();
     return UserControl::eventFilter(watched, event);
 }
@@ -473,6 +474,7 @@ void ZoButton::draw(Look look)
     if (atRest)
         picButton->setGeometry(rect());
     picButton->showImage(image);
+    m_shownLook = look;
 }
 
 // The right and bottom lines stand one pixel inside the far edges, on the last pixel column

@@ -175,6 +175,7 @@ private:
     PictureRef imgPicture;
     ButtonFace *picButton;             // owned as a child widget
     QPointer<QWindow> m_watchedWindow; // whose expose events repaint the button
+    Look m_shownLook = Look::Refresh;  // what the face shows
 
     qint16 m_Alignment = 0;
     Colour m_LightBorderColor;

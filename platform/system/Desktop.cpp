@@ -95,18 +95,20 @@ public:
         xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
         if (!window || !window->windowHandle() || !connection)
             return;
-        const auto atom = [connection](const char *name) {
-            const xcb_intern_atom_cookie_t cookie =
-                xcb_intern_atom(connection, false, uint16_t(qstrlen(name)), name);
-            xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-            const xcb_atom_t a = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        // All three names go out before the first answer is awaited: one round trip.
+        const char *const names[] = {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR",
+                                     "_NET_WM_STATE_SKIP_PAGER"};
+        xcb_intern_atom_cookie_t cookies[3];
+        for (int i = 0; i < 3; ++i)
+            cookies[i] = xcb_intern_atom(connection, false, uint16_t(qstrlen(names[i])), names[i]);
+        xcb_atom_t atoms[3];
+        for (int i = 0; i < 3; ++i) {
+            xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookies[i], nullptr);
+            atoms[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
             free(reply);
-            return a;
-        };
-        const xcb_atom_t skip[] = {atom("_NET_WM_STATE_SKIP_TASKBAR"),
-                                   atom("_NET_WM_STATE_SKIP_PAGER")};
+        }
         xcb_change_property(connection, XCB_PROP_MODE_APPEND, xcb_window_t(window->winId()),
-                            atom("_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 2, skip);
+                            atoms[0], XCB_ATOM_ATOM, 32, 2, atoms + 1);
         xcb_flush(connection);
     }
 

@@ -136,9 +136,8 @@ void tst_ProgramStart::chosenPlatform()
 void tst_ProgramStart::windowIconHasEveryDrawnSize()
 {
     ProgramStart::setIdentity();
-    const QList<QSize> sizes = QApplication::windowIcon().availableSizes();
-    for (const int size : {16, 32, 48, 64, 128, 256})
-        QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
+    QCOMPARE(QApplication::windowIcon().availableSizes(),
+             (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
 }
 
 QTEST_MAIN(tst_ProgramStart)

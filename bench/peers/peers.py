@@ -1,0 +1,181 @@
+#!/usr/bin/env python3
+"""Side-by-side footprint of Kelvo and the programs people would use instead.
+
+All of them run at once on a private Xvfb with openbox, refreshing once a second; the start
+order rotates from round to round. After a warm-up each is watched for a while through /proc:
+
+  cpu s     CPU time used in the period, all threads (schedstat)
+  wake/min  voluntary context switches of the main thread, per minute: its wake-ups
+  ctx/min   all context switches of all threads, per minute
+  thr       threads
+  rss MB    VmRSS;  pss MB: proportional set size;  pclean/pdirty MB: private clean and dirty
+  map ms    from the start of the process to its first mapped window (X server events)
+
+Usage: peers.py KELVO MINIMAL_QT_WINDOW MAPWAIT [--rounds 3] [--warmup 5] [--seconds 60]
+"""
+import argparse
+import os
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+FIGURES = ["cpu s", "wake/min", "ctx/min", "thr", "rss MB", "pss MB", "pclean MB", "pdirty MB",
+           "map ms"]
+
+
+def start_x(work):
+    """A private Xvfb with openbox; returns the display name and the processes."""
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                             "-nolisten", "tcp"], pass_fds=[write_end],
+                            stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as display_pipe:
+        display = ":" + display_pipe.readline().strip()
+    os.environ["DISPLAY"] = display
+    os.environ["XDG_CONFIG_HOME"] = os.path.join(work, "config")
+    os.environ.pop("WAYLAND_DISPLAY", None)
+    openbox = subprocess.Popen(["openbox"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    for _ in range(100):
+        if subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], capture_output=True,
+                          text=True).stdout.find("window id") >= 0:
+            break
+        time.sleep(0.05)
+    return display, [openbox, xvfb]
+
+
+def read(path):
+    with open(path) as f:
+        return f.read()
+
+
+def status_field(text, key):
+    for line in text.splitlines():
+        if line.startswith(key + ":"):
+            return int(line.split()[1])
+    return 0
+
+
+def snapshot(pid):
+    """CPU ns and context switches of a process, with its memory."""
+    cpu_ns = 0
+    switches = 0
+    tasks = os.listdir(f"/proc/{pid}/task")
+    for task in tasks:
+        cpu_ns += int(read(f"/proc/{pid}/task/{task}/schedstat").split()[0])
+        status = read(f"/proc/{pid}/task/{task}/status")
+        switches += status_field(status, "voluntary_ctxt_switches")
+        switches += status_field(status, "nonvoluntary_ctxt_switches")
+    main = read(f"/proc/{pid}/task/{pid}/status")
+    rollup = read(f"/proc/{pid}/smaps_rollup")
+    return {
+        "cpu": cpu_ns, "wake": status_field(main, "voluntary_ctxt_switches"), "ctx": switches,
+        "thr": len(tasks), "rss": status_field(read(f"/proc/{pid}/status"), "VmRSS"),
+        "pss": status_field(rollup, "Pss"), "pclean": status_field(rollup, "Private_Clean"),
+        "pdirty": status_field(rollup, "Private_Dirty"),
+    }
+
+
+def start(mapwait, argv):
+    out = subprocess.run([mapwait] + argv, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                         text=True, timeout=30)
+    if out.returncode != 0:
+        sys.exit(f"{argv[0]} showed no window")
+    pid, ms = out.stdout.split()
+    return int(pid), float(ms)
+
+
+def table(title, rows, names):
+    print(f"\n{title}")
+    print(f"{'program':<34}" + "".join(f"{f:>11}" for f in FIGURES))
+    for name in names:
+        print(f"{name:<34}" + "".join(f"{rows[name][f]:>11.{prec(f)}f}" for f in FIGURES))
+
+
+def prec(figure):
+    return 4 if figure == "cpu s" else 1
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("kelvo")
+    parser.add_argument("minimal")
+    parser.add_argument("mapwait")
+    parser.add_argument("--rounds", type=int, default=3)
+    parser.add_argument("--warmup", type=float, default=5)
+    parser.add_argument("--seconds", type=float, default=60)
+    args = parser.parse_args()
+
+    work = tempfile.mkdtemp(prefix="kelvo-peers-")
+    conky_config = os.path.join(work, "conky.conf")
+    with open(conky_config, "w") as f:
+        f.write('conky.config = { out_to_x = true, out_to_console = false, own_window = true,\n'
+                '  own_window_type = "normal", alignment = "top_right", update_interval = 1,\n'
+                '  use_xft = true, font = "DejaVu Sans:size=9", double_buffer = true }\n'
+                'conky.text = [[Mem: $mem / $memmax]]\n')
+    programs = {
+        "Kelvo": [os.path.abspath(args.kelvo)],
+        "xosview, memory meter only": ["xosview", "-geometry", "200x60+0+0", "-cpu", "-load",
+                                       "-swap", "-page", "-disk", "-int", "-net", "-gfx",
+                                       "-battery", "-irqrate", "+mem"],
+        "conky, one memory line": ["conky", "-q", "-c", conky_config],
+        "minimal Qt 6 window, three lines": [os.path.abspath(args.minimal)],
+    }
+    names = list(programs)
+    display, servers = start_x(work)
+    print(f"display {display}; {args.rounds} rounds of {args.seconds:.0f} s after "
+          f"{args.warmup:.0f} s of warm-up; {os.cpu_count()} processors")
+    subprocess.run(["xdotool", "mousemove", "1", "1"])  # the pointer away from every window
+    per_round = []
+    try:
+        for r in range(args.rounds):
+            order = names[r % len(names):] + names[:r % len(names)]
+            pids, mapped = {}, {}
+            for name in order:
+                pids[name], mapped[name] = start(args.mapwait, programs[name])
+            time.sleep(args.warmup)
+            before = {name: snapshot(pids[name]) for name in names}
+            time.sleep(args.seconds)
+            after = {name: snapshot(pids[name]) for name in names}
+            per_minute = 60 / args.seconds
+            rows = {}
+            for name in names:
+                a, b = before[name], after[name]
+                rows[name] = {
+                    "cpu s": (b["cpu"] - a["cpu"]) / 1e9, "wake/min": (b["wake"] - a["wake"]) *
+                    per_minute, "ctx/min": (b["ctx"] - a["ctx"]) * per_minute, "thr": b["thr"],
+                    "rss MB": b["rss"] / 1024, "pss MB": b["pss"] / 1024,
+                    "pclean MB": b["pclean"] / 1024, "pdirty MB": b["pdirty"] / 1024,
+                    "map ms": mapped[name],
+                }
+            per_round.append(rows)
+            table(f"round {r + 1} (start order: {', '.join(order)})", rows, names)
+            for pid in pids.values():
+                os.kill(pid, signal.SIGTERM)
+            time.sleep(1)
+            for pid in pids.values():
+                try:
+                    os.kill(pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
+    finally:
+        for p in servers:
+            p.terminate()
+
+    medians = {name: {f: statistics.median(r[name][f] for r in per_round) for f in FIGURES}
+               for name in names}
+    table(f"medians of {args.rounds} rounds", medians, names)
+    print(f"\nratio to Kelvo (medians; above 1: the program costs more than Kelvo)")
+    print(f"{'program':<34}" + "".join(f"{f:>11}" for f in FIGURES))
+    for name in names:
+        k = medians["Kelvo"]
+        print(f"{name:<34}" + "".join(
+            f"{(medians[name][f] / k[f] if k[f] else float('nan')):>11.2f}" for f in FIGURES))
+
+
+if __name__ == "__main__":
+    main()
