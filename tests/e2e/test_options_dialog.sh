@@ -37,21 +37,21 @@ above() { xprop -id "$monitor" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE
 notAbove() { ! above; }
 ended() { ! kill -0 "$pid" 2>/dev/null; }
 
-# Read calls the program makes in 3 seconds: one sample of /proc/meminfo and one timer wake-up
-# each tick, with the pointer away from its windows.
-readsIn3s() {
+# The main thread's wake-ups in 3 seconds with the pointer away from the windows: one each
+# tick, when the timer fires.
+wakeupsIn3s() {
     local before after
     xdotool mousemove 5 5
     sleep 0.5
-    before=$(awk '/^syscr/ { print $2 }' "/proc/$pid/io")
+    before=$(awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$pid/task/$pid/status")
     sleep 3
-    after=$(awk '/^syscr/ { print $2 }' "/proc/$pid/io")
+    after=$(awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$pid/task/$pid/status")
     echo $((after - before))
 }
 
 start
 above || fail "the monitor does not start above other windows"
-slow=$(readsIn3s)
+slow=$(wakeupsIn3s)
 
 # --- Options opens the dialog, centred and above others.
 clickAt "$monitor" 132 40
@@ -79,10 +79,11 @@ xdotool key ctrl+a && xdotool type --delay 50 250
 clickAt "$dialog" 151 87
 dialogGone() { ! xwininfo -id "$dialog" 2>/dev/null | grep -q IsViewable; }
 within 2 dialogGone || fail "Return did not close the dialog"
-fast=$(readsIn3s)
-((slow > 0 && fast * 10 >= slow * 30)) ||
-    fail "the monitor read $slow times in 3 s before and $fast after the period became 250 ms"
-pass "Return closed the dialog; reads in 3 s went from $slow to $fast"
+fast=$(wakeupsIn3s)
+# Twelve ticks in 3 s; the timer may fire a little late, a repaint may add a wake-up.
+((fast >= 10 && fast * 10 >= slow * 25)) ||
+    fail "the monitor woke $slow times in 3 s before and $fast after the period became 250 ms"
+pass "Return closed the dialog; wake-ups in 3 s went from $slow to $fast"
 
 # --- The on-top choice survives Exit and the next start.
 read -r _ _ w _ < <(geometry "$monitor")
