@@ -18,6 +18,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 const QString FormFileName = QStringLiteral(":/forms/frmMain.json");
@@ -147,24 +148,42 @@ void frmMain::Clear()
     m_lineCount = 0;
 }
 
+QString frmMain::line(int i) const
+{
+    return m_lines.at(size_t(i)).text;
+}
+
 void frmMain::DrawLine(const QString &label, const QString &figure, const QString &unit)
 {
     if (m_lineCount == int(m_lines.size()))
         return;
     const int i = m_lineCount++;
-    QString &text = m_lines[size_t(i)];
-    const QStringView shown(text);
-    const bool same = i < m_shownCount &&
-                      shown.size() == label.size() + figure.size() + unit.size() &&
-                      shown.startsWith(label) && shown.endsWith(unit) &&
-                      shown.sliced(label.size(), figure.size()) == figure;
-    if (same)
-        return;
-    const QRect before = i < m_shownCount ? lineRect(i) : QRect();
-    text = label + figure + unit;
-    m_texts[size_t(i)].setText(text);
-    m_texts[size_t(i)].prepare(QTransform(), font());
-    update(before | lineRect(i));
+    ShownLine &line = m_lines[size_t(i)];
+    const bool shown = i < m_shownCount;
+    const qsizetype length = label.size() + figure.size() + unit.size();
+    // How much of the line stays as it is; compared in place, so an unchanged line costs
+    // nothing more.
+    qsizetype same = 0;
+    if (shown) {
+        const QStringView parts[] = {label, figure, unit};
+        for (const QStringView part : parts) {
+            qsizetype k = 0;
+            while (k < part.size() && same < line.text.size() && line.text[same] == part[k])
+                ++k, ++same;
+            if (k < part.size())
+                break;
+        }
+        if (same == length && line.text.size() == length)
+            return;
+    }
+    const QRect before = shown ? lineRect(i) : QRect();
+    const qreal changedFrom = shown ? xOf(line, same) : 0;
+    line.text = label + figure + unit;
+    layOut(line);
+    // Only from the first character that changed on; a glyph may reach a pixel to the left.
+    QRect changed = before | lineRect(i);
+    changed.setLeft(std::max(changed.left(), clientRect().left() + int(changedFrom) - 1));
+    update(changed);
 }
 
 // A tick that draws fewer lines than the last (no total any more) clears the rest.
@@ -175,9 +194,42 @@ void frmMain::EraseLinesNotDrawn()
     m_shownCount = m_lineCount;
 }
 
+// The line's glyphs straight from the font's character map, with the font's own kerning: no
+// text shaping. Glyphs stand on quarter pixels, which the eye cannot tell from exact places:
+// each glyph is then rasterised in at most four ways, once, instead of anew for every fraction
+// of a pixel a new figure puts it on.
+void frmMain::layOut(ShownLine &line)
+{
+    if (!m_rawFont.isValid() || m_rawFontOf != font()) {
+        m_rawFontOf = font();
+        m_rawFont = QRawFont::fromFont(m_rawFontOf);
+    }
+    const QList<quint32> glyphs = m_rawFont.glyphIndexesForString(line.text);
+    const QList<QPointF> advances =
+        m_rawFont.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances);
+    QList<QPointF> positions;
+    positions.reserve(glyphs.size());
+    qreal x = 0;
+    for (const QPointF &advance : advances) {
+        positions.append(QPointF(std::round(x * 4) / 4, 0));
+        x += advance.x();
+    }
+    line.run.setRawFont(m_rawFont);
+    line.run.setGlyphIndexes(glyphs);
+    line.run.setPositions(positions);
+    line.width = x;
+}
+
+// Where the line's character `end` starts.
+qreal frmMain::xOf(const ShownLine &line, qsizetype end) const
+{
+    const QList<QPointF> positions = line.run.positions();
+    return end < positions.size() ? positions[end].x() : line.width;
+}
+
 QRect frmMain::lineRect(int i) const
 {
-    return lineRect(i, m_texts.at(size_t(i)).size().width());
+    return lineRect(i, m_lines.at(size_t(i)).width);
 }
 
 // A pixel of room around the text's box takes in antialiased edges.
@@ -189,15 +241,25 @@ QRect frmMain::lineRect(int i, qreal width) const
     return line.toAlignedRect().adjusted(0, -1, 2, 1).translated(client.topLeft()) & client;
 }
 
+// A new font lays the lines out again; Form has already asked for the whole window.
+void frmMain::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange) {
+        for (int i = 0; i < m_lineCount; ++i)
+            layOut(m_lines[size_t(i)]);
+    }
+    Form::changeEvent(event);
+}
+
 void frmMain::paintContents(QPainter &painter, const QRect &area)
 {
-    painter.setFont(font());
     painter.setPen(ForeColor().toQColor(palette()));
     const QPoint client = clientRect().topLeft();
     const qreal height = lineHeight();
+    const qreal ascent = m_rawFont.ascent();
     for (int i = 0; i < m_lineCount; ++i) {
         if (area.intersects(lineRect(i).translated(-client)))
-            painter.drawStaticText(QPointF(0, i * height), m_texts[size_t(i)]);
+            painter.drawGlyphRun(QPointF(0, i * height + ascent), m_lines[size_t(i)].run);
     }
 }
 

@@ -4,8 +4,9 @@
 
 #include "MemoryStatus.h"
 
+#include <QGlyphRun>
 #include <QLocale>
-#include <QStaticText>
+#include <QRawFont>
 #include <QString>
 #include <array>
 #include <optional>
@@ -59,7 +60,7 @@ public:
     void Clear();
     void DrawLine(const QString &label, const QString &figure, const QString &unit);
     int lineCount() const { return m_lineCount; }
-    QString line(int i) const { return m_lines.at(size_t(i)); }
+    QString line(int i) const;
     // Where line i stands in the window, pixels, as wide as its text.
     QRect lineRect(int i) const;
 
@@ -68,11 +69,21 @@ public:
 
 protected:
     void paintContents(QPainter &painter, const QRect &area) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void ReadMemoryStatus(qint64 &total, qint64 &available);
     void setFontSize(float points);
+    // A line as the window shows it, laid out once each time its text changes.
+    struct ShownLine {
+        QString text;
+        QGlyphRun run;
+        qreal width = 0;
+    };
+
     void EraseLinesNotDrawn();
+    void layOut(ShownLine &line);
+    qreal xOf(const ShownLine &line, qsizetype end) const;
     QRect lineRect(int i, qreal width) const;
     qreal lineHeight() const;
 
@@ -84,8 +95,9 @@ private:
     QLocale m_locale = QLocale::system();
     // The last sample: the same one draws the same lines.
     std::optional<MemorySample> m_sample;
-    std::array<QString, 3> m_lines;
-    std::array<QStaticText, 3> m_texts; // laid out once per text and font
-    int m_lineCount = 0;                // drawn by the tick under way
-    int m_shownCount = 0;               // shown before it
+    std::array<ShownLine, 3> m_lines;
+    QFont m_rawFontOf; // the font m_rawFont was made from
+    QRawFont m_rawFont;
+    int m_lineCount = 0;  // drawn by the tick under way
+    int m_shownCount = 0; // shown before it
 };
