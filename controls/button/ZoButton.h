@@ -34,6 +34,14 @@ class ButtonFace;
 // ReadProperties with its saved bag; until then its own settings are zero and empty.
 class ZoButton : public UserControl {
     Q_OBJECT
+    // The properties the button's property page reaches by name; each write runs the setter.
+    Q_PROPERTY(bool Value READ Value WRITE setValue)
+    Q_PROPERTY(bool Switch READ Switch WRITE setSwitch)
+    Q_PROPERTY(qint16 Alignment READ Alignment WRITE setAlignment)
+    Q_PROPERTY(qint16 DELTA READ DELTA WRITE setDELTA)
+    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    Q_PROPERTY(qint16 MousePointer READ MousePointer WRITE setMousePointer)
+    Q_PROPERTY(QString ToolTipText READ ToolTipText WRITE setToolTipText)
 public:
     explicit ZoButton(QWidget *container = nullptr);
     ~ZoButton() override;

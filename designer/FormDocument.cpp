@@ -1,0 +1,146 @@
+#include "FormDocument.h"
+
+#include "ControlRegistry.h"
+#include "Form.h"
+#include "FormFile.h"
+#include "HostError.h"
+#include "UserControl.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
+namespace {
+// What the palette offers, with the size a new control starts at, in twips; the invisible
+// helpers and the border then insist on their own.
+struct NewControl {
+    const char *className;
+    double width;
+    double height;
+};
+constexpr NewControl newControls[] = {
+    {"Label", 1215, 255},          {"TextBox", 1215, 285},      {"Timer", 420, 420},
+    {"Kelvo.ZoButton", 1215, 375}, {"Kelvo.ZoOnTop", 480, 480}, {"Kelvo.ZoFormPos", 240, 230},
+    {"Kelvo.ZoBorder", 2400, 60},
+};
+
+std::unique_ptr<Form> designForm(const QString &name)
+{
+    auto form = std::make_unique<Form>(name);
+    form->setUserMode(false);
+    return form;
+}
+
+std::unique_ptr<Form> blankForm()
+{
+    std::unique_ptr<Form> form = designForm(QStringLiteral("Form1"));
+    form->setClientSize(4800, 3600);
+    return form;
+}
+} // namespace
+
+FormDocument::FormDocument(const ControlRegistry &registry)
+    : m_registry(registry)
+    , m_form(blankForm())
+{
+}
+
+FormDocument::~FormDocument() = default;
+
+void FormDocument::setModified(bool modified)
+{
+    if (modified == m_modified)
+        return;
+    m_modified = modified;
+    emit modifiedChanged(modified);
+}
+
+void FormDocument::newForm()
+{
+    replaceForm(blankForm(), {});
+}
+
+void FormDocument::open(const QString &path)
+{
+    std::unique_ptr<Form> form = designForm(QString());
+    FormFile::load(*form, path, m_registry);
+    replaceForm(std::move(form), path);
+}
+
+void FormDocument::save(const QString &path)
+{
+    bool written = false;
+    try {
+        written = FormFile::save(*m_form, path, m_registry);
+    } catch (const FormFileError &e) {
+        // Writing names the form, not the file it goes to.
+        throw FormFileError(path, e.position(), e.message());
+    } catch (const HostError &e) {
+        throw FormFileError(path, QString(), QString::fromUtf8(e.what()));
+    }
+    if (!written)
+        throw FormFileError(path, QString(),
+                            QStringLiteral("cannot be written; the file is as it was"));
+    m_path = path;
+    setModified(false);
+}
+
+QStringList FormDocument::paletteClasses()
+{
+    QStringList classes;
+    for (const NewControl &kind : newControls)
+        classes.append(QLatin1String(kind.className));
+    return classes;
+}
+
+UserControl *FormDocument::addControl(const QString &className, QPointF topLeft)
+{
+    std::unique_ptr<UserControl> control(m_registry.create(className, m_form.get()));
+    if (!control)
+        return nullptr;
+    const auto kind = std::find_if(std::begin(newControls), std::end(newControls),
+                                   [&](const NewControl &k) { return className == k.className; });
+    const bool known = kind != std::end(newControls);
+    Extender place;
+    place.Name = freeName(className);
+    place.Left = topLeft.x();
+    place.Top = topLeft.y();
+    place.Width = known ? kind->width : 1215;
+    place.Height = known ? kind->height : 375;
+    for (const UserControl *c : m_form->controls())
+        place.TabIndex = std::max(place.TabIndex, c->TabIndex());
+    ++place.TabIndex;
+
+    control->setAmbient(m_form->userMode(), *m_form->Font());
+    UserControl *placed = control.release();
+    m_form->addControl(placed);
+    placed->setExtender(place);
+    placed->Initialize();
+    placed->InitProperties();
+    placed->show();
+    setModified(true);
+    return placed;
+}
+
+void FormDocument::replaceForm(std::unique_ptr<Form> form, const QString &path)
+{
+    const std::unique_ptr<Form> old = std::exchange(m_form, std::move(form));
+    m_path = path;
+    emit formReplaced(m_form.get());
+    setModified(false);
+}
+
+// The class's own name without its library ("Kelvo.ZoBorder": "ZoBorder"), numbered from 1.
+QString FormDocument::freeName(const QString &className) const
+{
+    const QString base = className.section(QLatin1Char('.'), -1);
+    for (int n = 1;; ++n) {
+        const QString name = base + QString::number(n);
+        const bool taken = std::any_of(m_form->controls().begin(), m_form->controls().end(),
+                                       [&](const UserControl *c) {
+                                           return c->Name().compare(name, Qt::CaseInsensitive) == 0;
+                                       });
+        if (!taken)
+            return name;
+    }
+}
