@@ -61,7 +61,7 @@ DesignerWindow::DesignerWindow(const ControlRegistry &registry, QWidget *parent)
     setCentralWidget(scroll);
 
     auto *palette = new QListWidget;
-    palette->addItems(FormDocument::paletteClasses());
+    palette->addItems(m_document.paletteClasses());
     auto *paletteDock = new QDockWidget(QStringLiteral("Controls"), this);
     paletteDock->setObjectName(QStringLiteral("paletteDock"));
     paletteDock->setWidget(palette);

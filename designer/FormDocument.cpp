@@ -11,8 +11,8 @@
 #include <utility>
 
 namespace {
-// What the palette offers, with the size a new control starts at, in twips; the invisible
-// helpers and the border then insist on their own.
+// The size a new control starts at, in twips, where the class's own default is not the one
+// for every other; the invisible helpers and the border then insist on their own.
 struct NewControl {
     const char *className;
     double width;
@@ -85,12 +85,9 @@ void FormDocument::save(const QString &path)
     setModified(false);
 }
 
-QStringList FormDocument::paletteClasses()
+QStringList FormDocument::paletteClasses() const
 {
-    QStringList classes;
-    for (const NewControl &kind : newControls)
-        classes.append(QLatin1String(kind.className));
-    return classes;
+    return m_registry.classNames();
 }
 
 UserControl *FormDocument::addControl(const QString &className, QPointF topLeft)

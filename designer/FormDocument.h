@@ -37,7 +37,7 @@ public:
     void save(const QString &path);
 
     // The classes a new control can be of, in the palette's order.
-    static QStringList paletteClasses();
+    QStringList paletteClasses() const;
     // A new control of the class, its top-left corner at the point (twips in the client area),
     // named after its class ("ZoBorder1") and next in tab order: created, placed, initialised
     // and given InitProperties, as a new instance is. Null for a class the registry does not

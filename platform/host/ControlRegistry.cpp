@@ -27,6 +27,13 @@ UserControl *ControlRegistry::create(const QString &className, QWidget *containe
     return it == m_classes.constEnd() ? nullptr : it->factory(container);
 }
 
+QStringList ControlRegistry::classNames() const
+{
+    QStringList names = m_classes.keys();
+    names.sort();
+    return names;
+}
+
 QString ControlRegistry::classNameOf(const UserControl *control) const
 {
     for (auto it = m_classes.constBegin(); it != m_classes.constEnd(); ++it) {

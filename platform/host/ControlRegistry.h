@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QWidget;
@@ -24,6 +25,8 @@ public:
 
     // A new, uninitialised control of that class, or null for a class it does not know.
     UserControl *create(const QString &className, QWidget *container) const;
+    // Every class it knows, in alphabetical order.
+    QStringList classNames() const;
     // The class name a control was registered under; empty for an unknown kind.
     QString classNameOf(const UserControl *control) const;
 

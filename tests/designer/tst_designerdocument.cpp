@@ -102,7 +102,7 @@ void tst_DesignerDocument::newControlIsANewInstance()
 void tst_DesignerDocument::newControlOfEveryClassSavesAsItStarted_data()
 {
     QTest::addColumn<QString>("className");
-    for (const QString &className : FormDocument::paletteClasses())
+    for (const QString &className : kelvoControls().classNames())
         QTest::newRow(qPrintable(className)) << className;
 }
 
