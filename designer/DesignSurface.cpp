@@ -26,6 +26,7 @@ Qt::CursorShape cursorFor(Qt::Edges edges)
 DesignSurface::DesignSurface(Form *form, QWidget *parent)
     : QWidget(parent)
     , m_form(form)
+    , m_formObject(form)
 {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -44,7 +45,9 @@ void DesignSurface::select(const QList<UserControl *> &controls)
 
 bool DesignSurface::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_form && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+    // A form being destroyed is no longer a Form, and is not followed.
+    if (watched == m_formObject && qobject_cast<Form *>(watched) &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::Move))
         followForm();
     return QWidget::eventFilter(watched, event);
 }

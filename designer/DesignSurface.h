@@ -68,6 +68,9 @@ private:
     void followForm();
 
     QPointer<Form> m_form;
+    // The form as the object whose events arrive: compared while the form is being destroyed,
+    // when it is no longer a Form.
+    const QObject *m_formObject;
     QList<UserControl *> m_selection;
     QPoint m_pressedAt;
     Qt::Edges m_resizing;
