@@ -1,6 +1,9 @@
 # Kelvo: `make run` and `make test` work on a fresh Debian 12 machine.
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?= meminfo textconvert period formfile
 JOBS ?= 2
 WERROR ?= OFF
 CMAKE_FLAGS ?=
@@ -8,7 +11,7 @@ CMAKE_FLAGS ?=
 PACKAGES := $(shell grep -v '^\#' debian-packages.txt)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test test-sanitize bench format clean
+.PHONY: all deps build run test test-sanitize long-run fuzz bench bench-peers format clean
 
 all: build
 
@@ -40,13 +43,53 @@ test-sanitize: deps
 	cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j$(JOBS)
 
+# The monitor offscreen for 200,000 ticks at a 1 ms period under AddressSanitizer and
+# LeakSanitizer, with pointer input over its buttons and the options dialog every 1,000 ticks.
+# Fails on a leak, on private memory growing by more than 64 KiB after the warm-up, or on more
+# descriptors, widgets or native windows. Takes about four minutes.
+long-run: deps
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON \
+	  -DKELVO_BENCH=OFF -DKELVO_WERROR=$(WERROR)
+	cmake --build $(SANITIZE_BUILD) -j$(JOBS) --target kelvo_longrun
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  $(SANITIZE_BUILD)/longrun/kelvo_longrun
+
+# Each libFuzzer target for FUZZ_SECONDS, with AddressSanitizer and UndefinedBehaviorSanitizer,
+# built with clang (installed first). Inputs that reach new code go to $(FUZZ_BUILD)/found/<target>;
+# a failing input stops the run and is kept in $(FUZZ_BUILD)/artifacts/. `make test` replays
+# fuzz/corpus/ with any compiler.
+fuzz:
+	@$(MAKE) --no-print-directory deps \
+	  PACKAGES="$(PACKAGES) $(shell grep -v '^\#' fuzz/debian-packages.txt)"
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DKELVO_FUZZ=ON -DKELVO_SANITIZE=ON \
+	  -DKELVO_BENCH=OFF -DKELVO_WERROR=$(WERROR)
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/found/$$t $(FUZZ_BUILD)/artifacts; \
+	  dict=; [ -f fuzz/$$t.dict ] && dict=-dict=fuzz/$$t.dict; \
+	  echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
+	  log=$(FUZZ_BUILD)/fuzz_$$t.log; \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	    $(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$dict \
+	    -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$t- $(FUZZ_BUILD)/found/$$t fuzz/corpus/$$t \
+	    >$$log 2>&1 || { tail -n 60 $$log; exit 1; }; \
+	  grep -E '^#[0-9]+.*(INITED|DONE)|^stat::' $$log; \
+	done
+
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; \
 	  QT_QPA_PLATFORM=offscreen $$b --benchmark_repetitions=5 \
 	    --benchmark_report_aggregates_only=true || exit 1; done
 
+# Kelvo beside xosview, conky and a minimal Qt window on a private X server: CPU, wake-ups,
+# memory and start-up, 3 rounds of a minute. Installs the peers first.
+bench-peers: build
+	@$(MAKE) --no-print-directory deps PACKAGES="$(shell grep -v '^\#' bench/peers/packages.txt)"
+	python3 bench/peers/peers.py $(BUILD)/app/kelvo $(BUILD)/bench/peers/peer_minimal_qt \
+	  $(BUILD)/bench/peers/mapwait $(PEERS_FLAGS)
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

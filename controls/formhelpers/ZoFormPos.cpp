@@ -29,21 +29,6 @@ bool onAnyScreen(const Form &form, const QList<ScreenRect> &screens)
     });
 }
 
-// The rectangle that all screens together span.
-ScreenRect desktopBounds(const QList<ScreenRect> &screens)
-{
-    if (screens.isEmpty())
-        return {};
-    ScreenRect bounds = screens.first();
-    for (const ScreenRect &s : screens) {
-        bounds.left = std::min(bounds.left, s.left);
-        bounds.top = std::min(bounds.top, s.top);
-        bounds.right = std::max(bounds.right, s.right);
-        bounds.bottom = std::max(bounds.bottom, s.bottom);
-    }
-    return bounds;
-}
-
 qint16 readWindowState(const QString &text)
 {
     const std::optional<qint16> state = TextConvert::toInt16(text);
@@ -151,7 +136,7 @@ void ZoFormPos::restoreRectangle(Form &form)
     // A size larger than all screens together is no size a form was closed with: it comes
     // from a damaged store and would only cost memory.
     const QList<ScreenRect> screens = Desktop::windowManager().screens();
-    const ScreenRect desktop = desktopBounds(screens);
+    const ScreenRect desktop = Desktop::bounds(screens);
     form.setWidth(std::min<double>(storedNumber(QStringLiteral("Width"), form.Width()),
                                    Screen::fromPixelsX(desktop.right - desktop.left)));
     form.setHeight(std::min<double>(storedNumber(QStringLiteral("Height"), form.Height()),
@@ -172,16 +157,23 @@ void ZoFormPos::placeCentred(Form &form)
     m_placed = QRectF(form.Left(), form.Top(), form.Width(), form.Height());
 }
 
-// A maximised form is left alone, even when the screen is smaller than the minimum.
+// A maximised form is left alone, even when the screen is smaller than the minimum. A minimum
+// larger than all screens together comes from a damaged form file, like a restored size that
+// large; it is cut to them, or it would size the window past what any screen can show.
 void ZoFormPos::enforceMinimum()
 {
     Form &form = *m_parentForm;
     if (form.WindowState() != 0)
         return;
-    if (form.Width() < double(m_minWidth))
-        form.setWidth(m_minWidth);
-    if (form.Height() < double(m_minHeight))
-        form.setHeight(m_minHeight);
+    const ScreenRect desktop = Desktop::bounds(Desktop::windowManager().screens());
+    const double minWidth =
+        std::min<double>(m_minWidth, Screen::fromPixelsX(desktop.right - desktop.left));
+    const double minHeight =
+        std::min<double>(m_minHeight, Screen::fromPixelsY(desktop.bottom - desktop.top));
+    if (form.Width() < minWidth)
+        form.setWidth(minWidth);
+    if (form.Height() < minHeight)
+        form.setHeight(minHeight);
 }
 
 void ZoFormPos::savePlacement()

@@ -18,7 +18,8 @@ template <class Control> class PropertyTable;
 //   size larger than all screens together is cut to them). A restored rectangle that lies wholly
 //   outside every screen would leave the window unreachable, so the form is centred instead. Then,
 //   with CenterForm, a form in the normal state is centred.
-// - Resize: raises a normal form's Width to MinWidth, then its Height to MinHeight.
+// - Resize: raises a normal form's Width to MinWidth, then its Height to MinHeight; a minimum
+//   larger than all screens together raises it only to them.
 // - Unload: saves "WindowState" always, and "Left", "Top", "Width", "Height" only from the
 //   normal state with RememberFormPosition.
 // The setters only store: a new minimum applies at the next resize, the rest at the next load

@@ -135,12 +135,23 @@ void Form::setTop(double twips)
 
 void Form::setWidth(double twips)
 {
-    resize(std::max(1, Screen::toPixelsX(twips) - frameExtraWidth()), height());
+    resizeWithin(QSize(std::max(1, Screen::toPixelsX(twips) - frameExtraWidth()), height()));
 }
 
 void Form::setHeight(double twips)
 {
-    resize(width(), std::max(1, Screen::toPixelsY(twips) - frameExtraHeight()));
+    resizeWithin(QSize(width(), std::max(1, Screen::toPixelsY(twips) - frameExtraHeight())));
+}
+
+// A window larger than all screens together comes only from damaged input (a form file, the
+// settings store): it could not be shown whole, nor even painted.
+void Form::resizeWithin(QSize pixels)
+{
+    const ScreenRect desktop = Desktop::bounds(Desktop::windowManager().screens());
+    if (desktop.right > desktop.left && desktop.bottom > desktop.top)
+        pixels =
+            pixels.boundedTo(QSize(desktop.right - desktop.left, desktop.bottom - desktop.top));
+    resize(pixels);
 }
 
 void Form::Move(double left, double top)
@@ -167,8 +178,8 @@ double Form::ScaleHeight() const
 
 void Form::setClientSize(double width, double height)
 {
-    resize(std::max(1, Screen::toPixelsX(width)) + 2 * m_frame,
-           std::max(1, Screen::toPixelsY(height)) + 2 * m_frame);
+    resizeWithin(QSize(std::max(1, Screen::toPixelsX(width)) + 2 * m_frame,
+                       std::max(1, Screen::toPixelsY(height)) + 2 * m_frame));
 }
 
 QRect Form::clientRect() const

@@ -15,7 +15,8 @@ class UserControl;
 // controls follow it through the Load, Activate, Paint, Resize and Unload notifications, in
 // the order they subscribed (the form's own handlers first, as it connects them before its
 // controls are created). Geometry is in twips: Left, Top, Width and Height are the outer
-// rectangle, frame included; ScaleWidth and ScaleHeight the client area.
+// rectangle, frame included; ScaleWidth and ScaleHeight the client area. No size is ever
+// larger than all screens together.
 //
 // No window manager gives a thin frame without a title bar, so a bordered form without a title
 // bar draws its own: FrameTwips on each side in the desktop's 3-D frame colours, with the
@@ -145,6 +146,7 @@ protected:
 
 private:
     void applyWindowFlags();
+    void resizeWithin(QSize pixels);
     void paintFrame(QPainter &painter) const;
     void showPointerFor(Qt::Edges edges);
     void applyPalette();

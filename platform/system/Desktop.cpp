@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <xcb/xcb.h>
 
 namespace {
@@ -145,6 +146,20 @@ WindowManager *s_windowManager = &s_qtWindowManager;
 } // namespace
 
 namespace Desktop {
+ScreenRect bounds(const QList<ScreenRect> &screens)
+{
+    if (screens.isEmpty())
+        return {};
+    ScreenRect all = screens.first();
+    for (const ScreenRect &s : screens) {
+        all.left = std::min(all.left, s.left);
+        all.top = std::min(all.top, s.top);
+        all.right = std::max(all.right, s.right);
+        all.bottom = std::max(all.bottom, s.bottom);
+    }
+    return all;
+}
+
 PointerQuery &pointer()
 {
     return *s_pointer;

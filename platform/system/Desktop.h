@@ -55,6 +55,9 @@ public:
 
 // The adapters the program uses; tests install fakes with Desktop::ScopedOverride.
 namespace Desktop {
+// The rectangle all the screens together span; empty for no screen.
+ScreenRect bounds(const QList<ScreenRect> &screens);
+
 PointerQuery &pointer();
 WindowQuery &windows();
 WindowManager &windowManager();

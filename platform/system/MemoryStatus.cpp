@@ -86,18 +86,32 @@ MemorySample MemInfo::parse(std::string_view text) noexcept
 }
 
 ProcMemInfo::ProcMemInfo(const char *path)
-    : m_fd(::open(path, O_RDONLY | O_CLOEXEC))
+    : m_path(path)
 {
+    open();
 }
 
 ProcMemInfo::~ProcMemInfo()
 {
+    close();
+}
+
+void ProcMemInfo::open()
+{
+    m_fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+void ProcMemInfo::close()
+{
     if (m_fd >= 0)
         ::close(m_fd);
+    m_fd = -1;
 }
 
 MemorySample ProcMemInfo::read()
 {
+    if (m_fd < 0)
+        open();
     if (m_fd < 0)
         return {};
     // Reading from offset 0 makes the kernel produce fresh figures without a seek.
@@ -105,7 +119,10 @@ MemorySample ProcMemInfo::read()
     do
         size = ::pread(m_fd, m_buffer, sizeof m_buffer, 0);
     while (size < 0 && errno == EINTR);
-    if (size <= 0)
-        return {};
-    return MemInfo::parse(std::string_view(m_buffer, std::size_t(size)));
+    const MemorySample sample =
+        size > 0 ? MemInfo::parse(std::string_view(m_buffer, std::size_t(size))) : MemorySample{};
+    // The descriptor may name a file that is gone or was replaced; the path names the source.
+    if (sample.total == 0)
+        close();
+    return sample;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QtGlobal>
+#include <string>
 #include <string_view>
 
 // Total and available physical memory, in bytes. Counts are 64-bit: machines have far more
@@ -27,8 +28,11 @@ public:
     virtual MemorySample read() = 0;
 };
 
-// Samples a meminfo file through a descriptor kept open for the source's life: one pread per
-// sample into a fixed buffer, nothing allocated per sample.
+// Samples a meminfo file through a descriptor kept open while it reads well: one pread per
+// sample into a fixed buffer, nothing allocated per sample. A sample that cannot be read or
+// reads as nothing ({0, 0}) lets go of the descriptor, and the next sample opens the path
+// again: a file that was missing or broken is read once it is whole again, even when it came
+// back as a new file.
 class ProcMemInfo final : public MemoryStatusSource {
 public:
     explicit ProcMemInfo(const char *path = "/proc/meminfo");
@@ -39,6 +43,10 @@ public:
     MemorySample read() override;
 
 private:
+    void open();
+    void close();
+
+    std::string m_path;
     int m_fd = -1;
     char m_buffer[4096];
 };

@@ -1,9 +1,14 @@
 #include "SettingsStore.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QThread>
+#include <algorithm>
 #include <atomic>
 #include <optional>
 #include <sys/stat.h>
@@ -17,6 +22,49 @@ std::optional<ino_t> fileIdentity(const QString &path)
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
         return std::nullopt;
     return status.st_ino;
+}
+
+// Creates the folder, and any missing folder above it, for its owner alone.
+void makePrivateFolder(const QString &path)
+{
+    const QFileInfo folder(path);
+    if (folder.exists())
+        return;
+    makePrivateFolder(folder.path());
+    QDir().mkdir(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// QSettings guards each write with "<file>.lock", which a copy fills with its process id right
+// after creating it. A copy killed in between leaves the lock empty, and QSettings would wait
+// half a minute for so old a lock, the program standing still. A lock still empty a moment after
+// it was made has no owner left.
+void clearAbandonedLock(const QString &file)
+{
+    constexpr qint64 OwnerFillsWithinMs = 100;
+    const QString lock = file + QLatin1String(".lock");
+    const auto empty = [&lock] {
+        const QFileInfo info(lock);
+        return info.exists() && info.size() == 0;
+    };
+    if (!empty())
+        return;
+    const qint64 age = QFileInfo(lock).lastModified().msecsTo(QDateTime::currentDateTime());
+    if (age < OwnerFillsWithinMs) {
+        QThread::msleep(std::clamp<qint64>(OwnerFillsWithinMs - age, 0, OwnerFillsWithinMs));
+        if (!empty())
+            return;
+    }
+    QFile::remove(lock);
+}
+
+// Takes from group and others whatever they may do with the path. The owner's own bits stay:
+// a folder the user made read-only must not become writable again.
+void keepPrivate(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status;
+    if (::stat(name.constData(), &status) == 0 && (status.st_mode & 077) != 0)
+        ::chmod(name.constData(), status.st_mode & 07700);
 }
 } // namespace
 
@@ -48,6 +96,9 @@ bool SettingsStore::SaveSetting(const QString &app, const QString &section, cons
 {
     const QString file = fileFor(app);
     const QString name = section + u'/' + key;
+    // QSettings would create the folder open to all; the entries are the user's own.
+    makePrivateFolder(QFileInfo(file).path());
+    clearAbandonedLock(file);
     QSettings settings(file, QSettings::IniFormat);
     const QVariant previous = settings.value(name);
     const std::optional<ino_t> before = fileIdentity(file);
@@ -65,8 +116,13 @@ bool SettingsStore::SaveSetting(const QString &app, const QString &section, cons
             settings.setValue(name, previous);
         else
             settings.remove(name);
+        return false;
     }
-    return written;
+    // A new file is made as the umask allows, and a file or folder opened up by hand or by
+    // an older version stays open; every save closes them again.
+    keepPrivate(QFileInfo(file).path());
+    keepPrivate(file);
+    return true;
 }
 
 SettingsStore &SettingsStore::current()

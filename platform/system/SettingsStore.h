@@ -10,6 +10,10 @@
 // the file as it was and SaveSetting says so by returning false; nothing is thrown, and the
 // failed change is dropped rather than written later. Sections and keys are case-sensitive.
 // A damaged file loses its unreadable lines on the next save and keeps the entries that read.
+// The file and its folder are the user's alone: the folder is created 0700, and every save
+// that writes leaves the folder and the file with no rights for group and others (0700 and
+// 0600 as created); the owner's own rights are left as they are. A save is not held up by the
+// empty lock file a copy killed while saving can leave behind.
 class SettingsStore {
 public:
     explicit SettingsStore(QString directory = defaultDirectory());

@@ -41,8 +41,9 @@ for tool in Xvfb openbox xdotool xprop xwininfo xdpyinfo xmessage xwd wmctrl; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 
-# Xvfb picks a free display itself and tells it on descriptor 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.txt" &
+# Xvfb picks a free display itself and tells it on descriptor 3. Without -noreset it resets
+# when its last client leaves, and the first client after xdpyinfo could find it resetting.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.txt" &
 pids+=($!)
 displayKnown() { [ -s "$work/display" ]; }
 within 10 displayKnown || fail "Xvfb did not start: $(cat "$work/xvfb.txt")"

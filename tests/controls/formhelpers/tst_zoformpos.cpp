@@ -202,6 +202,8 @@ void tst_ZoFormPos::minimumAtResize_data()
                                  << QSizeF(1500, 1200);
     QTest::newRow("zero minimum changes nothing")
         << qint16(0) << QSize(0, 0) << QSizeF(150, 30) << QSizeF(150, 30);
+    QTest::newRow("minimum beyond all screens: raised only to them")
+        << qint16(0) << QSize(2147483647, 1000000000) << QSizeF(150, 15) << QSizeF(12000, 12000);
     QTest::newRow("minimised: left alone")
         << qint16(1) << QSize(1500, 1200) << QSizeF(750, 15) << QSizeF(750, 15);
 }
