@@ -6,7 +6,7 @@
 set -u
 
 source "$(dirname "$0")/x11session.sh"
-source "$(dirname "$0")/faultkit.sh"
+source "$(dirname "$0")/kelvokit.sh"
 
 for round in 1 2 3; do
     start

@@ -8,7 +8,7 @@
 set -u
 
 source "$(dirname "$0")/x11session.sh"
-source "$(dirname "$0")/faultkit.sh"
+source "$(dirname "$0")/kelvokit.sh"
 
 old=$'[frmMain]\nHeight=900\nLeft=1500\nOnTop=False\nTop=1500\nWidth=2400\nWindowState=0\n'
 

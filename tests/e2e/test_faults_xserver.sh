@@ -5,7 +5,7 @@
 set -u
 
 source "$(dirname "$0")/x11session.sh"
-source "$(dirname "$0")/faultkit.sh"
+source "$(dirname "$0")/kelvokit.sh"
 
 ulimit -c 0 # a crash shows in the status; no core file is needed to see it
 for moment in "while idle" "with the options dialog open"; do

@@ -6,24 +6,8 @@
 # Arguments: the program, its directory, the directory of the end-to-end probes.
 set -u
 
-kelvo="${1:-}"
 source "$(dirname "$0")/x11session.sh"
-[ -x "$kelvo" ] || fail "no program at $kelvo"
-
-start() {
-    "$kelvo" 2>>"$work/kelvo.log" &
-    pid=$!
-    pids+=("$pid")
-    monitorFound() {
-        monitor=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n1) && [ -n "$monitor" ]
-    }
-    within 20 monitorFound || fail "no window of the program appeared"
-}
-
-geometry() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
-        /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print x, y, w, h }'
-}
+source "$(dirname "$0")/kelvokit.sh"
 
 # Clicks a point of a window, in window pixels.
 clickAt() {
@@ -35,7 +19,6 @@ clickAt() {
 
 above() { xprop -id "$monitor" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
 notAbove() { ! above; }
-ended() { ! kill -0 "$pid" 2>/dev/null; }
 
 # The main thread's wake-ups in 3 seconds with the pointer away from the windows: one each
 # tick, when the timer fires.
@@ -50,6 +33,7 @@ wakeupsIn3s() {
 }
 
 start
+monitor=$window
 above || fail "the monitor does not start above other windows"
 slow=$(wakeupsIn3s)
 
@@ -91,6 +75,7 @@ clickAt "$monitor" $((w - 15)) 15
 within 2 ended || fail "Exit did not end the program"
 wait "$pid" || fail "the program ended with status $?"
 start
+monitor=$window
 sleep 0.5
 notAbove || fail "the next start is above other windows though On top was switched off"
 pass "On top switched off survived Exit and a new start"

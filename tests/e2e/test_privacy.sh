@@ -7,7 +7,7 @@
 set -u
 
 source "$(dirname "$0")/x11session.sh"
-source "$(dirname "$0")/faultkit.sh"
+source "$(dirname "$0")/kelvokit.sh"
 export HOME="$work/home"
 mkdir "$HOME"
 umask 022

@@ -7,7 +7,7 @@
 set -u
 
 source "$(dirname "$0")/x11session.sh"
-source "$(dirname "$0")/faultkit.sh"
+source "$(dirname "$0")/kelvokit.sh"
 command -v xrestop >/dev/null || fail "xrestop is not installed"
 
 # The X server's count of the copy's resources, one "name: value" a line.

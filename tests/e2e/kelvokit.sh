@@ -1,5 +1,6 @@
-# Sourced by the fault tests after x11session.sh: starting and ending copies of the program and
-# reading the settings file they share. Arguments of the sourcing test: the program first.
+# Sourced by the end-to-end tests after x11session.sh: starting and ending copies of the program,
+# reading their windows and the settings file they share. Arguments of the sourcing test: the
+# program first.
 kelvo="${1:-}"
 [ -x "$kelvo" ] || fail "no program at $kelvo"
 settings="$XDG_CONFIG_HOME/Kelvo/Kelvo.ini"
