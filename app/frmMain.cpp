@@ -245,6 +245,7 @@ QRect frmMain::lineRect(int i, qreal width) const
 void frmMain::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange) {
+        m_lineHeight.reset();
         for (int i = 0; i < m_lineCount; ++i)
             layOut(m_lines[size_t(i)]);
     }
@@ -263,9 +264,11 @@ void frmMain::paintContents(QPainter &painter, const QRect &area)
     }
 }
 
-// Asked of the font only once there are lines to place: the window maps without waiting for
-// the font database.
+// Asked of the font only once there are lines to place, so that the window maps without
+// waiting for the font database; then kept until the font changes.
 qreal frmMain::lineHeight() const
 {
-    return QFontMetricsF(font(), this).height();
+    if (!m_lineHeight)
+        m_lineHeight = QFontMetricsF(font(), this).height();
+    return *m_lineHeight;
 }

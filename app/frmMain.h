@@ -98,6 +98,7 @@ private:
     std::array<ShownLine, 3> m_lines;
     QFont m_rawFontOf; // the font m_rawFont was made from
     QRawFont m_rawFont;
+    mutable std::optional<qreal> m_lineHeight;
     int m_lineCount = 0;  // drawn by the tick under way
     int m_shownCount = 0; // shown before it
 };
