@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "ColourPage.h"
+#include "DesignButton.h"
 #include "FontPage.h"
 #include "PicturePage.h"
 #include "PropertyList.h"
@@ -17,16 +18,6 @@
 #include <memory>
 
 namespace {
-std::unique_ptr<ZoButton> designButton()
-{
-    auto b = std::make_unique<ZoButton>();
-    b->setAmbient(false, FontObject{});
-    b->Move(0, 0, 1215, 375);
-    b->Initialize();
-    b->InitProperties();
-    return b;
-}
-
 // The text of the message the widget or its dialog shows now; empty when there is none.
 QString message(const QWidget *owner)
 {

@@ -1,5 +1,6 @@
 #include <QTest>
 
+#include "DesignButton.h"
 #include "HostError.h"
 #include "button/ButtonPage.h"
 #include "button/ZoButton.h"
@@ -11,17 +12,6 @@
 #include <memory>
 
 namespace {
-// A new button as the designer places one: design mode, InitProperties.
-std::unique_ptr<ZoButton> designButton()
-{
-    auto b = std::make_unique<ZoButton>();
-    b->setAmbient(false, FontObject{});
-    b->Move(0, 0, 1215, 375);
-    b->Initialize();
-    b->InitProperties();
-    return b;
-}
-
 // Anything with the seven properties: the page reaches its control by name only.
 std::unique_ptr<QObject> standIn(int mousePointer)
 {
