@@ -200,10 +200,8 @@ void frmMain::EraseLinesNotDrawn()
 // of a pixel a new figure puts it on.
 void frmMain::layOut(ShownLine &line)
 {
-    if (!m_rawFont.isValid() || m_rawFontOf != font()) {
-        m_rawFontOf = font();
-        m_rawFont = QRawFont::fromFont(m_rawFontOf);
-    }
+    if (!m_rawFont.isValid())
+        m_rawFont = QRawFont::fromFont(font());
     const QList<quint32> glyphs = m_rawFont.glyphIndexesForString(line.text);
     const QList<QPointF> advances =
         m_rawFont.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances);
@@ -246,6 +244,7 @@ void frmMain::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange) {
         m_lineHeight.reset();
+        m_rawFont = QRawFont();
         for (int i = 0; i < m_lineCount; ++i)
             layOut(m_lines[size_t(i)]);
     }

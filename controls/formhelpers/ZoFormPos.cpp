@@ -133,19 +133,15 @@ void ZoFormPos::restorePlacement()
 // Each default is computed with the size set just before it.
 void ZoFormPos::restoreRectangle(Form &form)
 {
-    // A size larger than all screens together is no size a form was closed with: it comes
-    // from a damaged store and would only cost memory.
-    const QList<ScreenRect> screens = Desktop::windowManager().screens();
-    const ScreenRect desktop = Desktop::bounds(screens);
-    form.setWidth(std::min<double>(storedNumber(QStringLiteral("Width"), form.Width()),
-                                   Screen::fromPixelsX(desktop.right - desktop.left)));
-    form.setHeight(std::min<double>(storedNumber(QStringLiteral("Height"), form.Height()),
-                                    Screen::fromPixelsY(desktop.bottom - desktop.top)));
+    // A size larger than all screens together, which only a damaged store holds, the form
+    // itself cuts to them.
+    form.setWidth(storedNumber(QStringLiteral("Width"), form.Width()));
+    form.setHeight(storedNumber(QStringLiteral("Height"), form.Height()));
     form.setLeft(storedNumber(QStringLiteral("Left"), centred(Screen::Width(), form.Width())));
     form.setTop(storedNumber(QStringLiteral("Top"), centred(Screen::Height(), form.Height())));
     // The program's windows may have no title bar and no taskbar entry: one restored to where
     // no screen is any more (a monitor was unplugged) could never be reached again.
-    if (onAnyScreen(form, screens))
+    if (onAnyScreen(form, Desktop::windowManager().screens()))
         m_placed = QRectF(form.Left(), form.Top(), form.Width(), form.Height());
     else
         placeCentred(form);
@@ -158,22 +154,16 @@ void ZoFormPos::placeCentred(Form &form)
 }
 
 // A maximised form is left alone, even when the screen is smaller than the minimum. A minimum
-// larger than all screens together comes from a damaged form file, like a restored size that
-// large; it is cut to them, or it would size the window past what any screen can show.
+// larger than all screens together (a damaged form file) the form cuts to them.
 void ZoFormPos::enforceMinimum()
 {
     Form &form = *m_parentForm;
     if (form.WindowState() != 0)
         return;
-    const ScreenRect desktop = Desktop::bounds(Desktop::windowManager().screens());
-    const double minWidth =
-        std::min<double>(m_minWidth, Screen::fromPixelsX(desktop.right - desktop.left));
-    const double minHeight =
-        std::min<double>(m_minHeight, Screen::fromPixelsY(desktop.bottom - desktop.top));
-    if (form.Width() < minWidth)
-        form.setWidth(minWidth);
-    if (form.Height() < minHeight)
-        form.setHeight(minHeight);
+    if (form.Width() < double(m_minWidth))
+        form.setWidth(m_minWidth);
+    if (form.Height() < double(m_minHeight))
+        form.setHeight(m_minHeight);
 }
 
 void ZoFormPos::savePlacement()
