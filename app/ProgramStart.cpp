@@ -110,6 +110,9 @@ CommandLineAnswer answerCommandLine(const QStringList &arguments)
 
 std::optional<int> answerOnTerminal(int argc, char *argv[])
 {
+    // The usual start has nothing to answer, and the window should not wait for a parser.
+    if (argc <= 1)
+        return std::nullopt;
     // A QCoreApplication needs no display and lends the help text the program's name. It gets
     // copies because it takes the options it acts on out of argc and argv.
     int count = argc;
@@ -159,9 +162,13 @@ void setIdentity()
     QApplication::setApplicationVersion(versionString());
     // Lets the desktop match the window to the installed desktop file, and so to its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(KELVO_APP_ID));
+}
+
+void setProgramIcon()
+{
     // The sizes a title bar, taskbar or task switcher takes from the window itself; larger ones
     // come from the installed icon theme, by the desktop file name. Every size given here is
-    // decoded at start and sent to the X server with the window.
+    // decoded now and sent to the X server with each window.
     QIcon icon;
     for (const int size : {16, 32, 48})
         icon.addFile(QStringLiteral(":/app/icon/kelvo-%1.png").arg(size), QSize(size, size));

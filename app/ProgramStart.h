@@ -38,8 +38,12 @@ QString chosenPlatform(const QProcessEnvironment &environment, const QStringList
 // before the QApplication.
 void choosePlatform(int argc, char *argv[]);
 
-// The application's name, version, desktop file and window icon; call once the QApplication
-// exists.
+// The application's name, version and desktop file; call once the QApplication exists.
 void setIdentity();
+
+// The program's icon, for every window without one of its own and beside a form's own
+// picture. Decoding it takes about a millisecond, so the monitor sets it once its window is
+// on its way to the screen.
+void setProgramIcon();
 
 } // namespace ProgramStart

@@ -6,6 +6,7 @@
 #include "frmMain.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 
 int main(int argc, char *argv[])
@@ -33,6 +34,7 @@ int main(int argc, char *argv[])
         QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, unloadWindow);
         const SessionEnd sessionEnd(unloadWindow);
         window.Show();
+        QTimer::singleShot(0, &ProgramStart::setProgramIcon);
         return app.exec();
     } catch (const FormFileError &e) {
         // Only a broken build can get here: the form files are compiled in.

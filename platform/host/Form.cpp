@@ -485,6 +485,14 @@ void Form::changeEvent(QEvent *event)
         emit Activate();
 }
 
+bool Form::event(QEvent *event)
+{
+    // The program's icon may come after the form's own picture: the window takes both.
+    if (event->type() == QEvent::ApplicationWindowIconChange && !isEmptyPicture(m_icon))
+        setIcon(m_icon);
+    return QWidget::event(event);
+}
+
 void Form::showEvent(QShowEvent *event)
 {
     if (!hasTaskbarEntry())

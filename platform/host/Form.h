@@ -135,6 +135,7 @@ protected:
         Q_UNUSED(area)
     }
 
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;

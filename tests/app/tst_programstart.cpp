@@ -135,7 +135,7 @@ void tst_ProgramStart::chosenPlatform()
 // The artwork is compiled in: a size missing from the program's resources is a broken build.
 void tst_ProgramStart::windowIconHasEveryDrawnSize()
 {
-    ProgramStart::setIdentity();
+    ProgramStart::setProgramIcon();
     QCOMPARE(QApplication::windowIcon().availableSizes(),
              (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
 }

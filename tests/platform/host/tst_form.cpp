@@ -5,6 +5,7 @@
 #include "Form.h"
 #include "Screen.h"
 
+#include <QIcon>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTimer>
@@ -28,6 +29,7 @@ private slots:
     void textKeepsContrast();
     void ownFrameResizesAndClientAreaMoves_data();
     void ownFrameResizesAndClientAreaMoves();
+    void iconTakesTheProgramsSizesThatComeLater();
 };
 
 void tst_Form::geometryIsInTwips()
@@ -283,6 +285,26 @@ void tst_Form::ownFrameResizesAndClientAreaMoves()
         QApplication::sendEvent(&form, &move);
     }
     QTEST(desktop.windowManager.calls, "calls");
+}
+
+// The program's icon is set once the monitor is on its way to the screen, after the forms
+// have loaded their own pictures.
+void tst_Form::iconTakesTheProgramsSizesThatComeLater()
+{
+    const auto square = [](int side) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::red);
+        return pixmap;
+    };
+    QApplication::setWindowIcon(QIcon());
+    Form form(QStringLiteral("frmTest"));
+    form.setIcon(std::make_shared<PictureObject>(square(32)));
+    QCOMPARE(form.windowIcon().availableSizes(), (QList<QSize>{{32, 32}}));
+    QIcon program;
+    for (const int side : {16, 32, 48})
+        program.addPixmap(square(side));
+    QApplication::setWindowIcon(program);
+    QCOMPARE(form.windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {48, 48}, {32, 32}}));
 }
 
 QTEST_MAIN(tst_Form)
