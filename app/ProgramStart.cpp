@@ -1,6 +1,7 @@
 #include "ProgramStart.h"
 
 #include "AppInfo.h"
+#include "PictureObject.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -171,7 +172,9 @@ void setProgramIcon()
     // decoded now and sent to the X server with each window.
     QIcon icon;
     for (const int size : {16, 32, 48})
-        icon.addFile(QStringLiteral(":/app/icon/kelvo-%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(
+            PictureObject::fromResource(QStringLiteral(":/app/icon/kelvo-%1.png").arg(size))
+                ->pixmap());
     QApplication::setWindowIcon(icon);
 }
 

@@ -1,7 +1,21 @@
 #include "PictureObject.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
+#include <QImageReader>
+
+namespace {
+// Asked for a format by name, Qt's reader first loads every image plugin installed (and the
+// libraries behind them) to ask whether one of them reads it. With detection off it goes
+// straight to its own PNG decoder.
+QPixmap readPng(QIODevice *device)
+{
+    QImageReader reader(device, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+} // namespace
 
 PictureObject::PictureObject(QPixmap pixmap, QString source)
     : m_pixmap(std::move(pixmap))
@@ -11,14 +25,23 @@ PictureObject::PictureObject(QPixmap pixmap, QString source)
 
 PictureRef PictureObject::fromResource(const QString &path)
 {
-    QPixmap pixmap(path);
+    QPixmap pixmap;
+    if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            pixmap = readPng(&file);
+    } else {
+        pixmap.load(path);
+    }
     return std::make_shared<PictureObject>(pixmap, pixmap.isNull() ? QString() : path);
 }
 
 PictureRef PictureObject::fromPng(const QByteArray &png)
 {
-    QPixmap pixmap;
-    pixmap.loadFromData(png, "PNG");
+    QBuffer buffer;
+    buffer.setData(png);
+    buffer.open(QIODevice::ReadOnly);
+    const QPixmap pixmap = readPng(&buffer);
     return std::make_shared<PictureObject>(pixmap);
 }
 

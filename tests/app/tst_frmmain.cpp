@@ -8,6 +8,7 @@
 #include "formhelpers/ZoOnTop.h"
 #include "frmMain.h"
 
+#include <QFile>
 #include <QImage>
 #include <QPaintEvent>
 #include <QPointer>
@@ -40,6 +41,7 @@ private slots:
     void everyOptionsClickOpensANewDialog();
     void repaintsOnlyLinesThatChanged_data();
     void repaintsOnlyLinesThatChanged();
+    void picturesLoadWithoutImagePlugins();
 
 private:
     std::unique_ptr<TempSettings> m_settings;
@@ -296,6 +298,18 @@ void tst_frmMain::repaintsOnlyLinesThatChanged()
         QVERIFY(painted.region.intersects(form.lineRect(i)));
     if (lines == QList<int>{1}) // from the first changed digit on
         QVERIFY(painted.region.boundingRect().width() < form.lineRect(1).width() / 2);
+}
+
+// Every image plugin Qt finds, and the libraries behind them, would otherwise be loaded to
+// ask whether it reads PNG: about a millisecond at start and memory kept for good.
+void tst_frmMain::picturesLoadWithoutImagePlugins()
+{
+    FakeMemory memory;
+    frmMain form(memory);
+    QVERIFY(!form.cmdAction(0)->Picture()->pixmap().isNull());
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    QVERIFY(maps.open(QIODevice::ReadOnly));
+    QVERIFY(!maps.readAll().contains("/imageformats/"));
 }
 
 QTEST_MAIN(tst_frmMain)
