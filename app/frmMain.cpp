@@ -200,19 +200,19 @@ void frmMain::EraseLinesNotDrawn()
 // of a pixel a new figure puts it on.
 void frmMain::layOut(ShownLine &line)
 {
-    if (!m_rawFont.isValid())
-        m_rawFont = QRawFont::fromFont(font());
-    const QList<quint32> glyphs = m_rawFont.glyphIndexesForString(line.text);
-    const QList<QPointF> advances =
-        m_rawFont.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances);
+    if (!m_glyphs.font().isValid())
+        m_glyphs = GlyphAdvances(QRawFont::fromFont(font()));
+    QList<quint32> glyphs;
+    QList<qreal> advances;
+    m_glyphs.layOut(line.text, glyphs, advances);
     QList<QPointF> positions;
     positions.reserve(glyphs.size());
     qreal x = 0;
-    for (const QPointF &advance : advances) {
+    for (const qreal advance : advances) {
         positions.append(QPointF(std::round(x * 4) / 4, 0));
-        x += advance.x();
+        x += advance;
     }
-    line.run.setRawFont(m_rawFont);
+    line.run.setRawFont(m_glyphs.font());
     line.run.setGlyphIndexes(glyphs);
     line.run.setPositions(positions);
     line.width = x;
@@ -244,7 +244,7 @@ void frmMain::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange) {
         m_lineHeight.reset();
-        m_rawFont = QRawFont();
+        m_glyphs = GlyphAdvances();
         for (int i = 0; i < m_lineCount; ++i)
             layOut(m_lines[size_t(i)]);
     }
@@ -256,7 +256,7 @@ void frmMain::paintContents(QPainter &painter, const QRect &area)
     painter.setPen(ForeColor().toQColor(palette()));
     const QPoint client = clientRect().topLeft();
     const qreal height = lineHeight();
-    const qreal ascent = m_rawFont.ascent();
+    const qreal ascent = m_glyphs.font().ascent();
     for (int i = 0; i < m_lineCount; ++i) {
         if (area.intersects(lineRect(i).translated(-client)))
             painter.drawGlyphRun(QPointF(0, i * height + ascent), m_lines[size_t(i)].run);

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "Form.h"
+#include "GlyphAdvances.h"
 
 #include "MemoryStatus.h"
 
 #include <QGlyphRun>
 #include <QLocale>
-#include <QRawFont>
 #include <QString>
 #include <array>
 #include <optional>
@@ -96,7 +96,7 @@ private:
     // The last sample: the same one draws the same lines.
     std::optional<MemorySample> m_sample;
     std::array<ShownLine, 3> m_lines;
-    QRawFont m_rawFont; // the window's font, made when a line is first laid out in it
+    GlyphAdvances m_glyphs; // the window's font, made when a line is first laid out in it
     mutable std::optional<qreal> m_lineHeight;
     int m_lineCount = 0;  // drawn by the tick under way
     int m_shownCount = 0; // shown before it
