@@ -77,7 +77,7 @@ fuzz:
 	done
 
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; \
+	@for b in $(BUILD)/bench/bench_*; do [ -f $$b ] && [ -x $$b ] || continue; echo "== $$b"; \
 	  QT_QPA_PLATFORM=offscreen $$b --benchmark_repetitions=5 \
 	    --benchmark_report_aggregates_only=true || exit 1; done
 
