@@ -82,12 +82,29 @@ def snapshot(pid):
 
 
 def start(mapwait, argv):
-    out = subprocess.run([mapwait] + argv, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                         text=True, timeout=30)
-    if out.returncode != 0:
-        sys.exit(f"{argv[0]} showed no window")
-    pid, ms = out.stdout.split()
-    return int(pid), float(ms)
+    """Starts a program and waits for its window: its pid and the milliseconds it took. A
+    program that shows no window gets a second chance before the run is given up."""
+    for _ in range(2):
+        out = subprocess.run([mapwait] + argv, stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL, text=True, timeout=30)
+        if out.returncode == 0:
+            pid, ms = out.stdout.split()
+            return int(pid), float(ms)
+    sys.exit(f"{argv[0]} showed no window")
+
+
+def stop(pid):
+    """Asks a program to end and waits until it has (killing it after 3 s), so that the next
+    start of the same program does not meet it still on its way out."""
+    try:
+        os.kill(pid, signal.SIGTERM)
+        for _ in range(60):
+            if read(f"/proc/{pid}/stat").split(")")[-1].split()[0] == "Z":
+                return
+            time.sleep(0.05)
+        os.kill(pid, signal.SIGKILL)
+    except (ProcessLookupError, FileNotFoundError):
+        pass  # already gone
 
 
 def table(title, rows, names):
@@ -138,8 +155,7 @@ def main():
     for name in names:
         pid, _ = start(args.mapwait, programs[name])
         time.sleep(1)
-        os.kill(pid, signal.SIGTERM)
-    time.sleep(1)
+        stop(pid)
     per_round = []
     try:
         for r in range(args.rounds):
@@ -150,8 +166,7 @@ def main():
                 for _ in range(args.starts - 1):
                     pid, ms = start(args.mapwait, programs[name])
                     times.append(ms)
-                    os.kill(pid, signal.SIGTERM)
-                    time.sleep(0.3)
+                    stop(pid)
                 pids[name], ms = start(args.mapwait, programs[name])  # the one watched
                 mapped[name] = statistics.median(times + [ms])
             time.sleep(args.warmup)
@@ -172,13 +187,7 @@ def main():
             per_round.append(rows)
             table(f"round {r + 1} (start order: {', '.join(order)})", rows, names)
             for pid in pids.values():
-                os.kill(pid, signal.SIGTERM)
-            time.sleep(1)
-            for pid in pids.values():
-                try:
-                    os.kill(pid, signal.SIGKILL)
-                except ProcessLookupError:
-                    pass
+                stop(pid)
     finally:
         for p in servers:
             p.terminate()
