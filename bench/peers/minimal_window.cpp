@@ -1,5 +1,6 @@
 // The yardstick: the smallest Qt 6 Widgets window that does Kelvo's job the plain way. Each
 // second it reads /proc/meminfo, formats the three lines and repaints the whole window.
+// With --wake-only it wakes each second and does nothing: what any Qt window costs.
 #include <QApplication>
 #include <QFile>
 #include <QLocale>
@@ -22,13 +23,15 @@ qint64 field(const QByteArray &text, const QByteArray &key)
 
 class MinimalMonitor : public QWidget {
 public:
-    MinimalMonitor()
+    explicit MinimalMonitor(bool wakeOnly)
     {
         setWindowTitle(QStringLiteral("Minimal Qt monitor"));
         resize(139, 47);
-        connect(&m_timer, &QTimer::timeout, this, &MinimalMonitor::tick);
+        if (!wakeOnly) {
+            connect(&m_timer, &QTimer::timeout, this, &MinimalMonitor::tick);
+            tick();
+        }
         m_timer.start(1000);
-        tick();
     }
 
 protected:
@@ -69,7 +72,7 @@ private:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    MinimalMonitor window;
+    MinimalMonitor window(QCoreApplication::arguments().contains(QStringLiteral("--wake-only")));
     window.show();
     return app.exec();
 }

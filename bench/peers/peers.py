@@ -2,7 +2,8 @@
 """Side-by-side footprint of Kelvo and the programs people would use instead.
 
 All of them run at once on a private Xvfb with openbox, refreshing once a second; the start
-order rotates from round to round. After a warm-up each is watched for a while through /proc:
+order rotates from round to round. The last row is a Qt window that wakes each second and
+draws nothing: the floor below which no Qt program refreshing once a second can go. After a warm-up each is watched for a while through /proc:
 
   cpu s     CPU time used in the period, all threads (schedstat)
   wake/min  voluntary context switches of the main thread, per minute: its wake-ups
@@ -144,6 +145,7 @@ def main():
                                        "-battery", "-irqrate", "+mem"],
         "conky, one memory line": ["conky", "-q", "-c", conky_config],
         "minimal Qt 6 window, three lines": [os.path.abspath(args.minimal)],
+        "bare Qt 6 window, waking only": [os.path.abspath(args.minimal), "--wake-only"],
     }
     names = list(programs)
     display, servers = start_x(work)
