@@ -31,17 +31,11 @@ const GlyphAdvances::Character &GlyphAdvances::character(char32_t code)
         if (known.code == code)
             return known;
     }
-    QChar units[2];
-    const int length = QChar::requiresSurrogates(code) ? 2 : 1;
-    if (length == 2) {
-        units[0] = QChar(QChar::highSurrogate(code));
-        units[1] = QChar(QChar::lowSurrogate(code));
-    } else {
-        units[0] = QChar(char16_t(code));
-    }
+    const auto units = QChar::fromUcs4(code);
+    const QStringView text(units);
     quint32 glyph = 0;
     int count = 1;
-    if (!m_font.glyphIndexesForChars(units, length, &glyph, &count) || count != 1)
+    if (!m_font.glyphIndexesForChars(text.data(), int(text.size()), &glyph, &count) || count != 1)
         glyph = 0;
     QPointF advance;
     m_font.advancesForGlyphIndexes(&glyph, &advance, 1);
