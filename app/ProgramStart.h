@@ -42,8 +42,7 @@ void choosePlatform(int argc, char *argv[]);
 void setIdentity();
 
 // The program's icon, for every window without one of its own and beside a form's own
-// picture. Decoding it takes about a millisecond, so the monitor sets it once its window is
-// on its way to the screen.
+// picture. Decoding it takes a while, so the monitor sets it once its window is on screen.
 void setProgramIcon();
 
 } // namespace ProgramStart

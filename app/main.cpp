@@ -6,7 +6,6 @@
 #include "frmMain.h"
 
 #include <QApplication>
-#include <QTimer>
 #include <cstdio>
 
 int main(int argc, char *argv[])
@@ -34,7 +33,10 @@ int main(int argc, char *argv[])
         QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, unloadWindow);
         const SessionEnd sessionEnd(unloadWindow);
         window.Show();
-        QTimer::singleShot(0, &ProgramStart::setProgramIcon);
+        // Once the window is on screen: while it is being mapped the window manager and the X
+        // server need the machine's cores more than the icon does.
+        QObject::connect(&window, &Form::Paint, &app, &ProgramStart::setProgramIcon,
+                         Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
         return app.exec();
     } catch (const FormFileError &e) {
         // Only a broken build can get here: the form files are compiled in.
