@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <algorithm>
+#include <utility>
 
 namespace {
 qint16 buttonState(Qt::MouseButtons buttons)
@@ -262,9 +263,10 @@ void Form::setIcon(const PictureRef &icon)
 
 void Form::setMousePointer(qint16 shape)
 {
-    setCursor(MousePointer::cursorFor(shape, {}));
     m_mousePointer = shape;
     m_pointerEdges = {};
+    if (m_painted)
+        applyPointer();
 }
 
 // Over the frame the pointer shows which way a drag resizes; elsewhere the form's own.
@@ -273,7 +275,13 @@ void Form::showPointerFor(Qt::Edges edges)
     if (edges == m_pointerEdges)
         return;
     m_pointerEdges = edges;
-    setCursor(edges ? QCursor(resizeShape(edges)) : MousePointer::cursorFor(m_mousePointer, {}));
+    applyPointer();
+}
+
+void Form::applyPointer()
+{
+    setCursor(m_pointerEdges ? QCursor(resizeShape(m_pointerEdges))
+                             : MousePointer::cursorFor(m_mousePointer, {}));
 }
 
 void Form::setBorderStyle(qint16 style)
@@ -403,8 +411,34 @@ void Form::ensureLoaded()
 {
     if (m_loaded)
         return;
+    QPointer<Form> self(this);
     m_loaded = true;
+    m_loading = true;
     emit Load();
+    if (!self)
+        return;
+    m_loading = false;
+    const std::optional<bool> activate = std::exchange(m_showAfterLoad, std::nullopt);
+    if (!activate || !m_loaded)
+        return;
+    const bool keepInactive = testAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_ShowWithoutActivating, !*activate);
+    QWidget::setVisible(true);
+    setAttribute(Qt::WA_ShowWithoutActivating, keepInactive);
+}
+
+// Mapped and then moved, the window would flash where the form file left it and make the
+// window manager place it twice.
+void Form::setVisible(bool visible)
+{
+    if (m_loading) {
+        if (visible) {
+            m_showAfterLoad = !testAttribute(Qt::WA_ShowWithoutActivating);
+            return;
+        }
+        m_showAfterLoad.reset();
+    }
+    QWidget::setVisible(visible);
 }
 
 void Form::Show()
@@ -439,6 +473,10 @@ void Form::unload()
 // Only the area asked for is drawn: a form that updates one line of text repaints that line.
 void Form::paintEvent(QPaintEvent *event)
 {
+    // A pointer shape comes from the pointer theme, read and sent to the X server; nobody
+    // sees it before the window is on screen, so the first paint goes first.
+    if (!std::exchange(m_painted, true))
+        QMetaObject::invokeMethod(this, &Form::applyPointer, Qt::QueuedConnection);
     QPainter painter(this);
     const QRect client = clientRect();
     if (m_frame > 0 && !client.contains(event->rect()))

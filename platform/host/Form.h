@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QWidget>
+#include <optional>
 
 class QPainter;
 class UserControl;
@@ -107,9 +108,12 @@ public:
     }
 
     bool isLoaded() const { return m_loaded; }
-    // Raises Load once, before the form is first shown.
+    // Raises Load once, before the form is first shown. A form shown while it loads (a Load
+    // handler may show it before a later one places it) appears once Load has run, so its
+    // window maps once, where the handlers put it.
     void ensureLoaded();
     void Show();
+    void setVisible(bool visible) override;
     // Shows the form modally and returns once it has been unloaded.
     void ShowModal();
     // Raises Unload and hides the form; whoever owns the form destroys it.
@@ -150,6 +154,7 @@ private:
     void resizeWithin(QSize pixels);
     void paintFrame(QPainter &painter) const;
     void showPointerFor(Qt::Edges edges);
+    void applyPointer();
     void applyPalette();
     int frameExtraWidth() const;
     int frameExtraHeight() const;
@@ -157,11 +162,15 @@ private:
     QString m_name;
     bool m_userMode = true;
     bool m_loaded = false;
+    bool m_loading = false;
+    // A show asked for while loading: whether it activates the window.
+    std::optional<bool> m_showAfterLoad;
     Colour m_backColor = Colour::system(15);
     Colour m_foreColor = Colour::system(18);
     FontRef m_font = makeFont();
     PictureRef m_icon;
     qint16 m_mousePointer = 0;
+    bool m_painted = false;
     qint16 m_borderStyle = 2;
     bool m_controlBox = true;
     bool m_showInTaskbar = true;

@@ -17,6 +17,8 @@ private slots:
     void geometryIsInTwips();
     void showLoadsOnceThenUnloadHides();
     void ownHandlersRunBeforeLaterSubscribers();
+    void showAskedWhileLoadingWaitsForLoad_data();
+    void showAskedWhileLoadingWaitsForLoad();
     void showModalReturnsAfterUnload();
     void closeRequestUnloads();
     void windowState_data();
@@ -75,6 +77,45 @@ void tst_Form::ownHandlersRunBeforeLaterSubscribers()
     connect(&form, &Form::Load, [&] { order << "control"; });
     form.ensureLoaded();
     QCOMPARE(order, (QStringList{"form", "control"}));
+}
+
+void tst_Form::showAskedWhileLoadingWaitsForLoad_data()
+{
+    QTest::addColumn<bool>("unloadInLoad");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("shown, then placed: appears where placed") << false << true;
+    QTest::newRow("shown, then unloaded: never appears") << true << false;
+}
+
+// A keep-above switch shows the form from its Load handler, before the placement's handler
+// moves it: the window must not appear where the form file left it.
+void tst_Form::showAskedWhileLoadingWaitsForLoad()
+{
+    QFETCH(bool, unloadInLoad);
+    QFETCH(bool, shown);
+    Form form(QStringLiteral("frmTest"));
+    form.Move(0, 0);
+    connect(&form, &Form::Load, [&] { form.show(); });
+    connect(&form, &Form::Load, [&] {
+        form.Move(1500, 3000);
+        if (unloadInLoad)
+            form.unload();
+    });
+    QList<QPoint> shownAt;
+    struct ShowSpy : QObject {
+        QList<QPoint> *at;
+        bool eventFilter(QObject *o, QEvent *e) override
+        {
+            if (e->type() == QEvent::Show)
+                *at << static_cast<QWidget *>(o)->pos();
+            return false;
+        }
+    } spy;
+    spy.at = &shownAt;
+    form.installEventFilter(&spy);
+    form.Show();
+    QCOMPARE(form.isVisible(), shown);
+    QCOMPARE(shownAt, shown ? QList<QPoint>{QPoint(100, 200)} : QList<QPoint>{});
 }
 
 void tst_Form::showModalReturnsAfterUnload()
