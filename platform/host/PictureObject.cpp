@@ -1,5 +1,7 @@
 #include "PictureObject.h"
 
+#include "BakedPictures.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
@@ -25,6 +27,11 @@ PictureObject::PictureObject(QPixmap pixmap, QString source)
 
 PictureRef PictureObject::fromResource(const QString &path)
 {
+    // The program's own artwork is decoded when it is built; the pixmap shares those pixels.
+    const QImage baked = BakedPictures::find(path);
+    if (!baked.isNull())
+        return std::make_shared<PictureObject>(QPixmap::fromImage(baked), path);
+
     QPixmap pixmap;
     if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
         QFile file(path);

@@ -13,7 +13,8 @@ public:
     PictureObject() = default;
     explicit PictureObject(QPixmap pixmap, QString source = {});
 
-    // A picture from the program's resources (":/..."); empty when it cannot be read.
+    // A picture from the program's resources (":/..."): the baked one when the path was
+    // baked (BakedPictures), else decoded from the file; empty when it cannot be read.
     static std::shared_ptr<PictureObject> fromResource(const QString &path);
     // A picture from PNG bytes, as form files embed pictures that have no resource path.
     static std::shared_ptr<PictureObject> fromPng(const QByteArray &png);
