@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
+#include <utility>
 
 ButtonFace::ButtonFace(QWidget *control)
     : QWidget(control)
@@ -27,13 +28,30 @@ void ButtonFace::setBackColor(Colour colour)
 
 void ButtonFace::setMousePointer(qint16 shape)
 {
-    setCursor(::MousePointer::cursorFor(shape, m_mouseIcon));
+    ::MousePointer::requireValid(shape);
     m_mousePointer = shape;
+    if (m_pointerApplied)
+        applyPointer();
 }
 
 void ButtonFace::setMouseIcon(const PictureRef &icon)
 {
     m_mouseIcon = icon;
+    if (m_pointerApplied)
+        applyPointer();
+}
+
+// Made from a picture, a pointer is quantised to two colours: the longest thing a button does
+// while its form loads, for a pointer seen only once the pointer comes over the button.
+void ButtonFace::enterEvent(QEnterEvent *event)
+{
+    if (!std::exchange(m_pointerApplied, true))
+        applyPointer();
+    QWidget::enterEvent(event);
+}
+
+void ButtonFace::applyPointer()
+{
     setCursor(::MousePointer::cursorFor(m_mousePointer, m_mouseIcon));
 }
 

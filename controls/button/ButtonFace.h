@@ -66,13 +66,17 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
 
 private:
+    void applyPointer();
+
     QImage m_image;
     Colour m_backColor = Colour::system(SystemColour::ButtonFace);
     Colour m_foreColor = Colour::system(SystemColour::WindowText);
     FontRef m_font = makeFont();
     qint16 m_mousePointer = 0;
     PictureRef m_mouseIcon;
+    bool m_pointerApplied = false;
     bool m_autoRedraw = true;
 };

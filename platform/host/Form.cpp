@@ -263,6 +263,7 @@ void Form::setIcon(const PictureRef &icon)
 
 void Form::setMousePointer(qint16 shape)
 {
+    MousePointer::requireValid(shape);
     m_mousePointer = shape;
     m_pointerEdges = {};
     if (m_painted)

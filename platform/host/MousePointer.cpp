@@ -10,6 +10,12 @@ bool isValid(int shape)
     return (shape >= 0 && shape <= 15) || shape == Custom;
 }
 
+void requireValid(int shape)
+{
+    if (!isValid(shape))
+        throw HostError(HostError::InvalidPropertyValue);
+}
+
 QCursor cursorFor(int shape, const PictureRef &icon)
 {
     static constexpr std::array<Qt::CursorShape, 16> shapes{
@@ -17,8 +23,7 @@ QCursor cursorFor(int shape, const PictureRef &icon)
         Qt::ArrowCursor,     Qt::SizeAllCursor, Qt::SizeBDiagCursor, Qt::SizeVerCursor,
         Qt::SizeFDiagCursor, Qt::SizeHorCursor, Qt::UpArrowCursor,   Qt::WaitCursor,
         Qt::ForbiddenCursor, Qt::BusyCursor,    Qt::WhatsThisCursor, Qt::SizeAllCursor};
-    if (!isValid(shape))
-        throw HostError(HostError::InvalidPropertyValue);
+    requireValid(shape);
     if (shape == Custom) {
         if (isEmptyPicture(icon))
             return QCursor(Qt::ArrowCursor);

@@ -13,6 +13,8 @@ inline constexpr qint16 SizeAll = 15;
 inline constexpr qint16 Custom = 99;
 
 bool isValid(int shape);
+// Throws HostError(InvalidPropertyValue) for a shape that is not valid.
+void requireValid(int shape);
 // The cursor for a shape; a custom shape with no picture falls back to the default arrow.
 // Throws HostError(InvalidPropertyValue) for a shape that is not valid.
 QCursor cursorFor(int shape, const PictureRef &icon);

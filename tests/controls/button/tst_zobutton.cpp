@@ -316,7 +316,11 @@ private slots:
         auto b = button();
         b->setMouseIcon(picture(32, 32, Qt::black));
         b->setMousePointer(99);
+        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QCoreApplication::sendEvent(face(*b), &enter);
         QCOMPARE(face(*b)->cursor().pixmap().size(), QSize(32, 32));
+        b->setMousePointer(15); // once shown, a new shape shows at once
+        QCOMPARE(face(*b)->cursor().shape(), Qt::SizeAllCursor);
     }
 
     void fontsAndPicturesAreSharedReferences()

@@ -3,6 +3,8 @@
 #include "Colour.h"
 #include "FakeDesktop.h"
 #include "Form.h"
+#include "HostError.h"
+#include "MousePointer.h"
 #include "Screen.h"
 
 #include <QIcon>
@@ -19,6 +21,7 @@ private slots:
     void ownHandlersRunBeforeLaterSubscribers();
     void showAskedWhileLoadingWaitsForLoad_data();
     void showAskedWhileLoadingWaitsForLoad();
+    void pointerIsCheckedAtOnceAndShownOnceOnScreen();
     void showModalReturnsAfterUnload();
     void closeRequestUnloads();
     void windowState_data();
@@ -116,6 +119,16 @@ void tst_Form::showAskedWhileLoadingWaitsForLoad()
     form.Show();
     QCOMPARE(form.isVisible(), shown);
     QCOMPARE(shownAt, shown ? QList<QPoint>{QPoint(100, 200)} : QList<QPoint>{});
+}
+
+void tst_Form::pointerIsCheckedAtOnceAndShownOnceOnScreen()
+{
+    Form form(QStringLiteral("frmTest"));
+    form.setMousePointer(MousePointer::SizeAll);
+    QVERIFY_THROWS_EXCEPTION(HostError, form.setMousePointer(50));
+    QCOMPARE(form.MousePointer(), MousePointer::SizeAll);
+    form.Show();
+    QTRY_COMPARE(form.cursor().shape(), Qt::SizeAllCursor);
 }
 
 void tst_Form::showModalReturnsAfterUnload()
