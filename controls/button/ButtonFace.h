@@ -77,6 +77,6 @@ private:
     FontRef m_font = makeFont();
     qint16 m_mousePointer = 0;
     PictureRef m_mouseIcon;
-    bool m_pointerApplied = false;
+    bool m_pointerApplied = false; // the pointer has come over the face once
     bool m_autoRedraw = true;
 };

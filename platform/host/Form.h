@@ -170,7 +170,7 @@ private:
     FontRef m_font = makeFont();
     PictureRef m_icon;
     qint16 m_mousePointer = 0;
-    bool m_painted = false;
+    bool m_painted = false; // once painted, pointer shapes are set as they change
     qint16 m_borderStyle = 2;
     bool m_controlBox = true;
     bool m_showInTaskbar = true;
