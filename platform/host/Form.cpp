@@ -419,13 +419,13 @@ void Form::ensureLoaded()
     if (!self)
         return;
     m_loading = false;
-    const std::optional<bool> activate = std::exchange(m_showAfterLoad, std::nullopt);
-    if (!activate || !m_loaded)
+    const std::optional<bool> inactive = std::exchange(m_showAfterLoad, std::nullopt);
+    if (!inactive || !m_loaded)
         return;
-    const bool keepInactive = testAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_ShowWithoutActivating, !*activate);
+    const bool wasInactive = testAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_ShowWithoutActivating, *inactive);
     QWidget::setVisible(true);
-    setAttribute(Qt::WA_ShowWithoutActivating, keepInactive);
+    setAttribute(Qt::WA_ShowWithoutActivating, wasInactive);
 }
 
 // Mapped and then moved, the window would flash where the form file left it and make the
@@ -434,7 +434,7 @@ void Form::setVisible(bool visible)
 {
     if (m_loading) {
         if (visible) {
-            m_showAfterLoad = !testAttribute(Qt::WA_ShowWithoutActivating);
+            m_showAfterLoad = testAttribute(Qt::WA_ShowWithoutActivating);
             return;
         }
         m_showAfterLoad.reset();

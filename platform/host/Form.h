@@ -163,7 +163,7 @@ private:
     bool m_userMode = true;
     bool m_loaded = false;
     bool m_loading = false;
-    // A show asked for while loading: whether it activates the window.
+    // A show asked for while loading: whether it was asked without activating the window.
     std::optional<bool> m_showAfterLoad;
     Colour m_backColor = Colour::system(15);
     Colour m_foreColor = Colour::system(18);
