@@ -13,6 +13,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <utility>
 
@@ -424,8 +425,28 @@ void Form::ensureLoaded()
         return;
     const bool wasInactive = testAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_ShowWithoutActivating, *inactive);
-    QWidget::setVisible(true);
+    setVisible(true);
     setAttribute(Qt::WA_ShowWithoutActivating, wasInactive);
+}
+
+// Qt shows a window's children before it asks for the map, and the first widget a program
+// shows starts the accessibility bridge (a session-bus connection and a query for the
+// accessibility service): about 1.5 ms the map request would otherwise wait for.
+void Form::showWindowThenControls()
+{
+    QVarLengthArray<QPointer<QWidget>, 16> controls;
+    for (QObject *child : children()) {
+        auto *widget = qobject_cast<QWidget *>(child);
+        if (widget && !widget->isWindow() && !widget->isHidden()) {
+            controls.append(widget);
+            widget->hide();
+        }
+    }
+    QWidget::setVisible(true);
+    for (const QPointer<QWidget> &widget : controls) {
+        if (widget)
+            widget->show();
+    }
 }
 
 // Mapped and then moved, the window would flash where the form file left it and make the
@@ -439,7 +460,10 @@ void Form::setVisible(bool visible)
         }
         m_showAfterLoad.reset();
     }
-    QWidget::setVisible(visible);
+    if (visible && isHidden())
+        showWindowThenControls();
+    else
+        QWidget::setVisible(visible);
 }
 
 void Form::Show()

@@ -113,6 +113,8 @@ public:
     // window maps once, where the handlers put it.
     void ensureLoaded();
     void Show();
+    // A hidden form's window is asked to map before its controls show: they show before its
+    // first paint, so it never appears without them.
     void setVisible(bool visible) override;
     // Shows the form modally and returns once it has been unloaded.
     void ShowModal();
@@ -150,6 +152,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    void showWindowThenControls();
     void applyWindowFlags();
     void resizeWithin(QSize pixels);
     void paintFrame(QPainter &painter) const;

@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QWindow>
 #include <cmath>
 
 class tst_Form : public QObject {
@@ -21,6 +22,7 @@ private slots:
     void ownHandlersRunBeforeLaterSubscribers();
     void showAskedWhileLoadingWaitsForLoad_data();
     void showAskedWhileLoadingWaitsForLoad();
+    void windowMapsBeforeItsControlsShow();
     void pointerIsCheckedAtOnceAndShownOnceOnScreen();
     void showModalReturnsAfterUnload();
     void closeRequestUnloads();
@@ -119,6 +121,26 @@ void tst_Form::showAskedWhileLoadingWaitsForLoad()
     form.Show();
     QCOMPARE(form.isVisible(), shown);
     QCOMPARE(shownAt, shown ? QList<QPoint>{QPoint(100, 200)} : QList<QPoint>{});
+}
+
+// Showing a control can start slow work (the accessibility bridge): the window's map request
+// should not wait for it, and a control hidden at load stays hidden.
+void tst_Form::windowMapsBeforeItsControlsShow()
+{
+    Form form(QStringLiteral("frmTest"));
+    QWidget control(&form);
+    QWidget hiddenControl(&form);
+    hiddenControl.hide();
+    form.winId(); // the window exists before it is shown, so its map can be watched
+    QList<bool> controlVisibleAtMap;
+    connect(form.windowHandle(), &QWindow::visibleChanged, [&](bool mapped) {
+        if (mapped)
+            controlVisibleAtMap << control.isVisible();
+    });
+    form.Show();
+    QCOMPARE(controlVisibleAtMap, QList<bool>{false});
+    QVERIFY(control.isVisible());
+    QVERIFY(!hiddenControl.isVisible());
 }
 
 void tst_Form::pointerIsCheckedAtOnceAndShownOnceOnScreen()
