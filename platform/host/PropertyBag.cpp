@@ -10,7 +10,25 @@
 namespace {
 QString keyOf(const QString &name)
 {
-    return name.toLower();
+    return name.isLower() ? name : name.toLower();
+}
+
+// Hands use the key of name. Property names are short ASCII words, lowered on the stack:
+// reading a form's controls looks up every property of every control.
+template <class Use> auto withKey(const QString &name, Use use)
+{
+    constexpr qsizetype Short = 32;
+    if (name.size() <= Short) {
+        char16_t lower[Short];
+        qsizetype i = 0;
+        for (; i < name.size() && name.at(i).unicode() < 0x80; ++i) {
+            const char16_t c = name.at(i).unicode();
+            lower[i] = c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+        }
+        if (i == name.size())
+            return use(QStringView(lower, i));
+    }
+    return use(QStringView(keyOf(name)));
 }
 
 // Whole numbers round like the settings conversions: a half to the even neighbour.
@@ -126,26 +144,35 @@ bool samePicture(const PictureRef &a, const PictureRef &b)
 }
 } // namespace
 
+// Bags are saved with lower-case names and are taken as they are; only a bag written by hand
+// needs its names folded.
 PropertyBag::PropertyBag(const QJsonObject &saved)
+    : m_values(saved)
 {
-    for (auto it = saved.begin(); it != saved.end(); ++it)
-        m_values.insert(keyOf(it.key()), it.value());
+    for (auto it = saved.begin(); it != saved.end(); ++it) {
+        if (!it.key().isLower()) {
+            m_values = {};
+            for (it = saved.begin(); it != saved.end(); ++it)
+                m_values.insert(keyOf(it.key()), it.value());
+            return;
+        }
+    }
 }
 
 bool PropertyBag::contains(const QString &name) const
 {
-    return m_values.contains(keyOf(name));
+    return withKey(name, [this](QStringView key) { return m_values.contains(key); });
 }
 
 QJsonValue PropertyBag::saved(const QString &name) const
 {
-    return m_values.value(keyOf(name));
+    return withKey(name, [this](QStringView key) { return m_values.value(key); });
 }
 
 void PropertyBag::store(const QString &name, const QJsonValue &value, bool isDefault)
 {
     if (isDefault)
-        m_values.remove(keyOf(name));
+        withKey(name, [this](QStringView key) { m_values.remove(key); });
     else
         m_values.insert(keyOf(name), value);
 }

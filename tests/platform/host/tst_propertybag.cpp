@@ -34,6 +34,11 @@ void tst_PropertyBag::namesIgnoreLetterCaseAndAreSavedLowerCase()
     QCOMPARE(bag.keys(), QStringList{"tooltiptext"});
     QCOMPARE(bag.ReadProperty(QStringLiteral("TOOLTIPTEXT"), QString()), QStringLiteral("Exit"));
     QVERIFY(bagFrom(R"({"Caption": "On top"})").contains(QStringLiteral("caption")));
+    // Names past the short ASCII words of properties are folded the long way.
+    bag.WriteProperty(QStringLiteral("Äpfel"), qint16(1), qint16(0));
+    bag.WriteProperty(QString(40, u'N'), qint16(2), qint16(0));
+    QCOMPARE(bag.ReadProperty(QStringLiteral("ÄPFEL"), qint16(0)), qint16(1));
+    QCOMPARE(bag.ReadProperty(QString(40, u'n'), qint16(0)), qint16(2));
 }
 
 void tst_PropertyBag::valueEqualToDefaultIsOmitted()
