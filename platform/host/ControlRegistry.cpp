@@ -4,6 +4,8 @@
 #include "TextBox.h"
 #include "Timer.h"
 
+#include <algorithm>
+
 ControlRegistry &ControlRegistry::instance()
 {
     static ControlRegistry registry = [] {
@@ -18,27 +20,38 @@ ControlRegistry &ControlRegistry::instance()
 
 void ControlRegistry::add(const QString &className, const QMetaObject &type, Factory factory)
 {
-    m_classes.insert(className, Entry{&type, std::move(factory)});
+    Entry entry{className, &type, std::move(factory)};
+    const auto it = std::find_if(m_classes.begin(), m_classes.end(),
+                                 [&](const Entry &e) { return e.className == className; });
+    if (it != m_classes.end())
+        *it = std::move(entry);
+    else
+        m_classes.push_back(std::move(entry));
 }
 
 UserControl *ControlRegistry::create(const QString &className, QWidget *container) const
 {
-    const auto it = m_classes.constFind(className);
-    return it == m_classes.constEnd() ? nullptr : it->factory(container);
+    for (const Entry &e : m_classes) {
+        if (e.className == className)
+            return e.factory(container);
+    }
+    return nullptr;
 }
 
 QStringList ControlRegistry::classNames() const
 {
-    QStringList names = m_classes.keys();
+    QStringList names;
+    for (const Entry &e : m_classes)
+        names.append(e.className);
     names.sort();
     return names;
 }
 
 QString ControlRegistry::classNameOf(const UserControl *control) const
 {
-    for (auto it = m_classes.constBegin(); it != m_classes.constEnd(); ++it) {
-        if (control->metaObject() == it->type)
-            return it.key();
+    for (const Entry &e : m_classes) {
+        if (control->metaObject() == e.type)
+            return e.className;
     }
     return {};
 }

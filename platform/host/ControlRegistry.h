@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 class QWidget;
 class UserControl;
@@ -32,8 +32,10 @@ public:
 
 private:
     struct Entry {
+        QString className;
         const QMetaObject *type;
         Factory factory;
     };
-    QHash<QString, Entry> m_classes;
+    // A handful of classes: a list searched in order is smaller than a hash.
+    std::vector<Entry> m_classes;
 };
