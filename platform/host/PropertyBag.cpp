@@ -13,7 +13,7 @@ QString keyOf(const QString &name)
     return name.isLower() ? name : name.toLower();
 }
 
-// Hands use the key of name. Property names are short ASCII words, lowered on the stack:
+// Calls use with the key of name. Property names are short ASCII words, lowered on the stack:
 // reading a form's controls looks up every property of every control.
 template <class Use> auto withKey(const QString &name, Use use)
 {
