@@ -336,6 +336,8 @@ void Form::applyWindowFlags()
     flags |= windowFlags() & Qt::WindowStaysOnTopHint;
     if (flags != windowFlags())
         setWindowFlags(flags);
+    if (!hasTaskbarEntry())
+        Desktop::windowManager().prepareToLeaveOutOfTaskbar();
 
     // The client area keeps its size when the own frame comes or goes; the controls keep
     // their place in it.

@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include <cstdlib>
+#include <iterator>
 #include <xcb/xcb.h>
 
 namespace {
@@ -44,6 +46,57 @@ protected:
         }
         return QObject::eventFilter(watched, event);
     }
+};
+
+// The X connection, or none on other window systems. The offscreen platform can answer as
+// X11 without a connection of its own.
+xcb_connection_t *x11Connection()
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+// The atoms that keep a window out of taskbars and pagers. They are asked for once per
+// connection, all in one go, and the answers are collected only when a window needs them: by
+// then the X server has long sent them, so showing a window does not wait for a round trip.
+class SkipStateAtoms {
+public:
+    static constexpr const char *Names[] = {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR",
+                                            "_NET_WM_STATE_SKIP_PAGER"};
+
+    void ask(xcb_connection_t *connection)
+    {
+        if (!connection || connection == m_connection)
+            return;
+        m_connection = connection;
+        for (size_t i = 0; i < std::size(Names); ++i)
+            m_cookies[i] =
+                xcb_intern_atom(connection, false, uint16_t(qstrlen(Names[i])), Names[i]);
+        m_waiting = true;
+        xcb_flush(connection);
+    }
+
+    // The atoms in the order of Names; XCB_ATOM_NONE where the server gave no answer.
+    const xcb_atom_t *get(xcb_connection_t *connection)
+    {
+        ask(connection);
+        if (m_waiting) {
+            for (size_t i = 0; i < std::size(Names); ++i) {
+                xcb_intern_atom_reply_t *reply =
+                    xcb_intern_atom_reply(connection, m_cookies[i], nullptr);
+                m_atoms[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+                std::free(reply);
+            }
+            m_waiting = false;
+        }
+        return m_atoms;
+    }
+
+private:
+    xcb_connection_t *m_connection = nullptr;
+    xcb_intern_atom_cookie_t m_cookies[std::size(Names)] = {};
+    xcb_atom_t m_atoms[std::size(Names)] = {};
+    bool m_waiting = false;
 };
 
 class QtWindowManager final : public WindowManager {
@@ -86,28 +139,18 @@ public:
             window->installEventFilter(new CloseRefuser(window));
     }
 
+    void prepareToLeaveOutOfTaskbar() override { m_skipStates.ask(x11Connection()); }
+
     // Qt has no call for this; on X11 the window's _NET_WM_STATE gets the two skip states
     // before it is mapped, and Qt keeps them when it adds its own. Other window systems have
     // no taskbar entry to leave out for a tool window, or no way to ask.
     void leaveOutOfTaskbar(QWidget *window) override
     {
-        auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-        // The offscreen platform can answer as X11 without a connection of its own.
-        xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+        xcb_connection_t *connection = x11Connection();
         if (!window || !window->windowHandle() || !connection)
             return;
-        // All three names go out before the first answer is awaited: one round trip.
-        const char *const names[] = {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR",
-                                     "_NET_WM_STATE_SKIP_PAGER"};
-        xcb_intern_atom_cookie_t cookies[3];
-        for (int i = 0; i < 3; ++i)
-            cookies[i] = xcb_intern_atom(connection, false, uint16_t(qstrlen(names[i])), names[i]);
-        xcb_atom_t atoms[3];
-        for (int i = 0; i < 3; ++i) {
-            xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookies[i], nullptr);
-            atoms[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-            free(reply);
-        }
+        // _NET_WM_STATE gets the two skip states appended.
+        const xcb_atom_t *atoms = m_skipStates.get(connection);
         xcb_change_property(connection, XCB_PROP_MODE_APPEND, xcb_window_t(window->winId()),
                             atoms[0], XCB_ATOM_ATOM, 32, 2, atoms + 1);
         xcb_flush(connection);
@@ -134,6 +177,9 @@ public:
         }
         return rects;
     }
+
+private:
+    SkipStateAtoms m_skipStates;
 };
 
 QtPointer s_qtPointer;

@@ -45,6 +45,9 @@ public:
     // Keeps a window that is about to be shown out of taskbars and pagers. Call it before
     // each showing: window managers forget it when a window is hidden.
     virtual void leaveOutOfTaskbar(QWidget *window) = 0;
+    // Says that a window will be left out of taskbars before long, so that whatever the window
+    // system has to be asked first is asked now and leaveOutOfTaskbar() need not wait for it.
+    virtual void prepareToLeaveOutOfTaskbar() {}
     // Hands a left-button drag over to the window manager as a move or an edge resize.
     virtual void startSystemMove(QWidget *window) = 0;
     virtual void startSystemResize(QWidget *window, Qt::Edges edges) = 0;
