@@ -146,8 +146,14 @@ QString chosenPlatform(const QProcessEnvironment &environment, const QStringList
 
 void choosePlatform(int argc, char *argv[])
 {
-    const QString platform =
-        chosenPlatform(QProcessEnvironment::systemEnvironment(), argumentList(argc, argv));
+    // Only the variables chosenPlatform() reads: the whole environment would be a few hundred
+    // strings made and dropped before the window can be built.
+    QProcessEnvironment environment;
+    for (const char *name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "DISPLAY"}) {
+        if (qEnvironmentVariableIsSet(name))
+            environment.insert(QLatin1String(name), qEnvironmentVariable(name));
+    }
+    const QString platform = chosenPlatform(environment, argumentList(argc, argv));
     if (!platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", platform.toLocal8Bit());
     // Through shared memory every repaint first waits for the X server's answer to a request,

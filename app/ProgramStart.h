@@ -30,7 +30,8 @@ std::optional<int> answerOnTerminal(int argc, char *argv[]);
 // The platform Kelvo asks Qt for, or an empty string to leave Qt's own choice alone. On a
 // Wayland session a native client can neither keep itself above other windows nor place
 // itself, so Kelvo goes through XWayland ("xcb") when it is there, unless the user chose a
-// platform with QT_QPA_PLATFORM or -platform.
+// platform with QT_QPA_PLATFORM or -platform. Of the environment it reads QT_QPA_PLATFORM,
+// WAYLAND_DISPLAY, XDG_SESSION_TYPE and DISPLAY.
 QString chosenPlatform(const QProcessEnvironment &environment, const QStringList &arguments);
 
 // Sets QT_QPA_PLATFORM to chosenPlatform() for the process, and has X11 repaints sent

@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QScopeGuard>
+#include <optional>
+#include <vector>
 
 // The decisions taken before the monitor window exists: what the command line gets answered
 // on the terminal, and which platform Qt is asked for.
@@ -14,6 +17,8 @@ private slots:
     void answerCommandLine();
     void chosenPlatform_data();
     void chosenPlatform();
+    void choosePlatform_data() { chosenPlatform_data(); }
+    void choosePlatform();
     void windowIconHasEveryDrawnSize();
 };
 
@@ -130,6 +135,40 @@ void tst_ProgramStart::chosenPlatform()
         env.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
     arguments.prepend(QStringLiteral("kelvo"));
     QCOMPARE(ProgramStart::chosenPlatform(env, arguments), platform);
+}
+
+// The same choices taken from the process's own environment and arguments, as at start.
+void tst_ProgramStart::choosePlatform()
+{
+    QFETCH(QStringList, environment);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, platform);
+
+    const char *const names[] = {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE",
+                                 "DISPLAY"};
+    QHash<QByteArray, std::optional<QByteArray>> saved;
+    for (const char *name : names) {
+        saved[name] = qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+        qunsetenv(name);
+    }
+    const auto restore = qScopeGuard([&saved] {
+        for (auto it = saved.cbegin(); it != saved.cend(); ++it)
+            it.value() ? qputenv(it.key(), *it.value()) : qunsetenv(it.key());
+    });
+    for (const QString &variable : environment)
+        qputenv(variable.section(u'=', 0, 0).toLatin1(), variable.section(u'=', 1).toLocal8Bit());
+    const QByteArray given = qgetenv("QT_QPA_PLATFORM");
+
+    arguments.prepend(QStringLiteral("kelvo"));
+    std::vector<QByteArray> storage;
+    std::vector<char *> argv;
+    for (const QString &argument : std::as_const(arguments))
+        storage.push_back(argument.toLocal8Bit());
+    for (QByteArray &argument : storage)
+        argv.push_back(argument.data());
+    ProgramStart::choosePlatform(int(argv.size()), argv.data());
+
+    QCOMPARE(qgetenv("QT_QPA_PLATFORM"), platform.isEmpty() ? given : platform.toLatin1());
 }
 
 // The artwork is compiled in: a size missing from the program's resources is a broken build.
