@@ -201,7 +201,7 @@ void frmMain::EraseLinesNotDrawn()
 void frmMain::layOut(ShownLine &line)
 {
     if (!m_glyphs.font().isValid())
-        m_glyphs = GlyphAdvances(QRawFont::fromFont(font()));
+        m_glyphs = GlyphAdvances(QRawFont::fromFont(lineFont()));
     QList<quint32> glyphs;
     QList<qreal> advances;
     m_glyphs.layOut(line.text, glyphs, advances);
@@ -263,11 +263,20 @@ void frmMain::paintContents(QPainter &painter, const QRect &area)
     }
 }
 
+// The window's font without other fonts merged in for missing characters: the lines are drawn
+// from the font's own glyphs only, and Qt then need not ask the system for the fallback fonts.
+QFont frmMain::lineFont() const
+{
+    QFont primary = font();
+    primary.setStyleStrategy(QFont::StyleStrategy(primary.styleStrategy() | QFont::NoFontMerging));
+    return primary;
+}
+
 // Asked of the font only once there are lines to place, so that the window maps without
 // waiting for the font database; then kept until the font changes.
 qreal frmMain::lineHeight() const
 {
     if (!m_lineHeight)
-        m_lineHeight = QFontMetricsF(font(), this).height();
+        m_lineHeight = QFontMetricsF(lineFont(), this).height();
     return *m_lineHeight;
 }

@@ -86,6 +86,7 @@ private:
     qreal xOf(const ShownLine &line, qsizetype end) const;
     QRect lineRect(int i, qreal width) const;
     qreal lineHeight() const;
+    QFont lineFont() const;
 
     MemoryStatusSource &m_memory;
     Timer *m_timMeasure = nullptr;
