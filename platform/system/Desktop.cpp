@@ -8,7 +8,9 @@
 #include <QWindow>
 #include <algorithm>
 #include <cstdlib>
+#include <dlfcn.h>
 #include <iterator>
+#include <optional>
 #include <xcb/xcb.h>
 
 namespace {
@@ -48,12 +50,50 @@ protected:
     }
 };
 
-// The X connection, or none on other window systems. The offscreen platform can answer as
-// X11 without a connection of its own.
-xcb_connection_t *x11Connection()
+// The few libxcb calls Kelvo makes, taken from the libxcb that Qt's X11 platform has loaded.
+// Linked in, libxcb would be bound before main() and searched for the symbols of every other
+// library Kelvo loads; it is needed only once Qt is connected to an X server.
+struct XcbCalls {
+    decltype(&xcb_intern_atom) internAtom = nullptr;
+    decltype(&xcb_intern_atom_reply) internAtomReply = nullptr;
+    decltype(&xcb_change_property) changeProperty = nullptr;
+    decltype(&xcb_flush) flush = nullptr;
+};
+
+template <class Function> bool resolve(void *library, const char *name, Function &function)
 {
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+// The X connection Qt has made, with the calls to use on it.
+struct X11 {
+    xcb_connection_t *connection;
+    const XcbCalls &xcb;
+};
+
+// None on other window systems; the offscreen platform can answer as X11 without a
+// connection of its own.
+std::optional<X11> x11()
+{
+    auto *native = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *connection = native ? native->connection() : nullptr;
+    if (!connection)
+        return std::nullopt;
+    // A connection means Qt has loaded libxcb: the calls are looked up once, there.
+    static const std::optional<XcbCalls> calls = []() -> std::optional<XcbCalls> {
+        void *library = dlopen("libxcb.so.1", RTLD_LAZY | RTLD_NOLOAD);
+        XcbCalls c;
+        if (library && resolve(library, "xcb_intern_atom", c.internAtom) &&
+            resolve(library, "xcb_intern_atom_reply", c.internAtomReply) &&
+            resolve(library, "xcb_change_property", c.changeProperty) &&
+            resolve(library, "xcb_flush", c.flush))
+            return c;
+        return std::nullopt;
+    }();
+    if (!calls)
+        return std::nullopt;
+    return X11{connection, *calls};
 }
 
 // The atoms that keep a window out of taskbars and pagers. They are asked for once per
@@ -64,26 +104,26 @@ public:
     static constexpr const char *Names[] = {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR",
                                             "_NET_WM_STATE_SKIP_PAGER"};
 
-    void ask(xcb_connection_t *connection)
+    void ask(const X11 &x)
     {
-        if (!connection || connection == m_connection)
+        if (x.connection == m_connection)
             return;
-        m_connection = connection;
+        m_connection = x.connection;
         for (size_t i = 0; i < std::size(Names); ++i)
             m_cookies[i] =
-                xcb_intern_atom(connection, false, uint16_t(qstrlen(Names[i])), Names[i]);
+                x.xcb.internAtom(x.connection, false, uint16_t(qstrlen(Names[i])), Names[i]);
         m_waiting = true;
-        xcb_flush(connection);
+        x.xcb.flush(x.connection);
     }
 
     // The atoms in the order of Names; XCB_ATOM_NONE where the server gave no answer.
-    const xcb_atom_t *get(xcb_connection_t *connection)
+    const xcb_atom_t *get(const X11 &x)
     {
-        ask(connection);
+        ask(x);
         if (m_waiting) {
             for (size_t i = 0; i < std::size(Names); ++i) {
                 xcb_intern_atom_reply_t *reply =
-                    xcb_intern_atom_reply(connection, m_cookies[i], nullptr);
+                    x.xcb.internAtomReply(x.connection, m_cookies[i], nullptr);
                 m_atoms[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
                 std::free(reply);
             }
@@ -139,21 +179,25 @@ public:
             window->installEventFilter(new CloseRefuser(window));
     }
 
-    void prepareToLeaveOutOfTaskbar() override { m_skipStates.ask(x11Connection()); }
+    void prepareToLeaveOutOfTaskbar() override
+    {
+        if (const std::optional<X11> x = x11())
+            m_skipStates.ask(*x);
+    }
 
     // Qt has no call for this; on X11 the window's _NET_WM_STATE gets the two skip states
     // before it is mapped, and Qt keeps them when it adds its own. Other window systems have
     // no taskbar entry to leave out for a tool window, or no way to ask.
     void leaveOutOfTaskbar(QWidget *window) override
     {
-        xcb_connection_t *connection = x11Connection();
-        if (!window || !window->windowHandle() || !connection)
+        const std::optional<X11> x = x11();
+        if (!window || !window->windowHandle() || !x)
             return;
         // _NET_WM_STATE gets the two skip states appended.
-        const xcb_atom_t *atoms = m_skipStates.get(connection);
-        xcb_change_property(connection, XCB_PROP_MODE_APPEND, xcb_window_t(window->winId()),
-                            atoms[0], XCB_ATOM_ATOM, 32, 2, atoms + 1);
-        xcb_flush(connection);
+        const xcb_atom_t *atoms = m_skipStates.get(*x);
+        x->xcb.changeProperty(x->connection, XCB_PROP_MODE_APPEND, xcb_window_t(window->winId()),
+                              atoms[0], XCB_ATOM_ATOM, 32, 2, atoms + 1);
+        x->xcb.flush(x->connection);
     }
 
     void startSystemMove(QWidget *window) override
