@@ -34,9 +34,10 @@ std::optional<int> answerOnTerminal(int argc, char *argv[]);
 // WAYLAND_DISPLAY, XDG_SESSION_TYPE and DISPLAY.
 QString chosenPlatform(const QProcessEnvironment &environment, const QStringList &arguments);
 
-// Sets QT_QPA_PLATFORM to chosenPlatform() for the process, and has X11 repaints sent
-// through the socket rather than shared memory unless QT_XCB_NO_MITSHM says otherwise; call
-// before the QApplication.
+// Sets QT_QPA_PLATFORM to chosenPlatform() for the process, has X11 repaints sent through the
+// socket rather than shared memory unless QT_XCB_NO_MITSHM says otherwise, and has Qt run its
+// own event loop rather than GLib's unless QT_NO_GLIB says otherwise; call before the
+// QApplication.
 void choosePlatform(int argc, char *argv[]);
 
 // The application's name, version and desktop file; call once the QApplication exists.
