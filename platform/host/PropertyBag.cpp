@@ -13,6 +13,15 @@ QString keyOf(const QString &name)
     return name.isLower() ? name : name.toLower();
 }
 
+bool namesAreLower(const QJsonObject &bag)
+{
+    for (auto it = bag.begin(); it != bag.end(); ++it) {
+        if (!it.key().isLower())
+            return false;
+    }
+    return true;
+}
+
 // Calls use with the key of name. Property names are short ASCII words, lowered on the stack:
 // reading a form's controls looks up every property of every control.
 template <class Use> auto withKey(const QString &name, Use use)
@@ -149,14 +158,11 @@ bool samePicture(const PictureRef &a, const PictureRef &b)
 PropertyBag::PropertyBag(const QJsonObject &saved)
     : m_values(saved)
 {
-    for (auto it = saved.begin(); it != saved.end(); ++it) {
-        if (!it.key().isLower()) {
-            m_values = {};
-            for (it = saved.begin(); it != saved.end(); ++it)
-                m_values.insert(keyOf(it.key()), it.value());
-            return;
-        }
-    }
+    if (namesAreLower(saved))
+        return;
+    m_values = {};
+    for (auto it = saved.begin(); it != saved.end(); ++it)
+        m_values.insert(keyOf(it.key()), it.value());
 }
 
 bool PropertyBag::contains(const QString &name) const
