@@ -13,6 +13,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QVarLengthArray>
 #include <algorithm>
 #include <utility>
@@ -321,6 +322,8 @@ bool Form::canBeRestoredByUser() const
 
 void Form::applyWindowFlags()
 {
+    if (m_readingProperties)
+        return;
     Qt::WindowFlags flags = Qt::Window;
     if (m_borderStyle == 4 || m_borderStyle == 5 || !m_showInTaskbar)
         flags = Qt::Tool;
@@ -345,7 +348,7 @@ void Form::applyWindowFlags()
     m_sizable = frame > 0 && (m_borderStyle == 2 || m_borderStyle == 5);
     setMouseTracking(m_sizable);
     if (frame != m_frame) {
-        resize(width() + 2 * (frame - m_frame), height() + 2 * (frame - m_frame));
+        resizeWithin(QSize(width() + 2 * (frame - m_frame), height() + 2 * (frame - m_frame)));
         m_frame = frame;
         for (UserControl *c : std::as_const(m_controls))
             c->Move(c->Left(), c->Top(), c->Width(), c->Height());
@@ -380,14 +383,25 @@ void Form::DragWindow()
 
 void Form::applyPalette()
 {
+    if (m_readingProperties)
+        return;
     QPalette p = palette();
     p.setColor(QPalette::Window, m_backColor.toQColor());
     p.setColor(QPalette::WindowText, m_foreColor.toQColor());
     setPalette(p);
 }
 
+// A bag changes the window's kind, frame and colours a key at a time; each change of window
+// flags makes Qt rebuild the window's settings, so they are applied once, at the end, whether
+// every key could be read or not.
 void Form::ReadProperties(const PropertyBag &bag)
 {
+    m_readingProperties = true;
+    const auto applyRead = qScopeGuard([this] {
+        m_readingProperties = false;
+        applyWindowFlags();
+        applyPalette();
+    });
     formProperties().read(*this, bag);
 }
 

@@ -166,6 +166,8 @@ private:
     bool m_userMode = true;
     bool m_loaded = false;
     bool m_loading = false;
+    // While a bag is read, window flags and colours wait to be applied once at its end.
+    bool m_readingProperties = false;
     // A show asked for while loading: whether it was asked without activating the window.
     std::optional<bool> m_showAfterLoad;
     Colour m_backColor = Colour::system(15);

@@ -5,9 +5,12 @@
 #include "Form.h"
 #include "HostError.h"
 #include "MousePointer.h"
+#include "PropertyBag.h"
 #include "Screen.h"
 
 #include <QIcon>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTimer>
@@ -30,6 +33,8 @@ private slots:
     void windowState();
     void frame_data();
     void frame();
+    void bagSetsTheWindowAsItsKeysSay_data();
+    void bagSetsTheWindowAsItsKeysSay();
     void systemColours_data();
     void systemColours();
     void textKeepsContrast_data();
@@ -229,6 +234,39 @@ void tst_Form::frame()
     form.setBorderStyle(qint16(borderStyle));
     QCOMPARE(int(form.windowType()), type);
     QCOMPARE(form.windowFlags().testFlag(Qt::FramelessWindowHint), frameless);
+}
+
+// Flags and colours wait for the end of the bag; the window must still end as its keys say,
+// also when a later key cannot be read.
+void tst_Form::bagSetsTheWindowAsItsKeysSay_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<bool>("readable");
+
+    const QByteArray keys = R"("borderstyle": 5, "controlbox": false, "showintaskbar": false,
+        "clientwidth": 2085, "clientheight": 705, "backcolor": 255)";
+    QTest::newRow("every key read") << "{" + keys + "}" << true;
+    QTest::newRow("a later key unreadable") << "{" + keys + R"(, "mousepointer": "hand"})" << false;
+}
+
+void tst_Form::bagSetsTheWindowAsItsKeysSay()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(bool, readable);
+    Form form(QStringLiteral("frmTest"));
+    const PropertyBag bag(QJsonDocument::fromJson(json).object());
+    bool read = true;
+    try {
+        form.ReadProperties(bag);
+    } catch (const HostError &) {
+        read = false;
+    }
+    QCOMPARE(read, readable);
+    QCOMPARE(int(form.windowType()), int(Qt::Tool));
+    QVERIFY(form.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(form.clientRect().size(), QSize(Screen::toPixelsX(2085), Screen::toPixelsY(705)));
+    QVERIFY(form.clientRect().topLeft() != QPoint(0, 0)); // the own frame stands around it
+    QCOMPARE(form.palette().color(QPalette::Window), QColor(255, 0, 0));
 }
 
 void tst_Form::systemColours_data()
