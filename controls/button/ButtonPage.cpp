@@ -158,3 +158,7 @@ void ButtonPage::SetPointerIndex(int pointer)
     const int entry = cboMouse->findData(pointer);
     cboMouse->setCurrentIndex(entry >= 0 ? entry : cboMouse->count() - 1);
 }
+
+// The page's meta-object is built into this file's own object, not into the library's shared
+// one: the program, which never shows the page, then links none of it.
+#include "moc_ButtonPage.cpp"
