@@ -11,7 +11,7 @@ CMAKE_FLAGS ?=
 PACKAGES := $(shell grep -v '^\#' debian-packages.txt)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test test-sanitize long-run fuzz bench bench-peers format clean
+.PHONY: all deps build run test test-sanitize long-run fuzz bench bench-peers bench-start format clean
 
 all: build
 
@@ -87,6 +87,12 @@ bench-peers: build
 	@$(MAKE) --no-print-directory deps PACKAGES="$(shell grep -v '^\#' bench/peers/packages.txt)"
 	python3 bench/peers/peers.py $(BUILD)/app/kelvo $(BUILD)/bench/peers/peer_minimal_qt \
 	  $(BUILD)/bench/peers/mapwait $(PEERS_FLAGS)
+
+# Kelvo's start beside the minimal Qt window's, step by step: 100 starts of each in turn.
+bench-start: build
+	@$(MAKE) --no-print-directory deps PACKAGES="$(shell grep -v '^\#' bench/peers/packages.txt)"
+	python3 bench/peers/startphases.py $(BUILD)/app/kelvo $(BUILD)/bench/peers/peer_minimal_qt \
+	  $(BUILD)/bench/peers/mapwait $(BUILD)/bench/peers/libstartstamp.so $(START_FLAGS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

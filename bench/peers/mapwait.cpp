@@ -15,6 +15,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <string>
 #include <unistd.h>
 
 namespace {
@@ -74,8 +75,12 @@ int main(int argc, char *argv[])
     const xcb_atom_t pidAtom = atom(c, "_NET_WM_PID"); // a round trip: the mask is in place
 
     const auto start = std::chrono::steady_clock::now();
+    // For a program that notes the steps of its start against the same clock.
+    const std::string startNs = std::to_string(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(start.time_since_epoch()).count());
     const pid_t pid = fork();
     if (pid == 0) {
+        setenv("KELVO_START_T0_NS", startNs.c_str(), 1);
         // Standard output is for the figure alone.
         close(xcb_get_file_descriptor(c));
         if (const int devNull = open("/dev/null", O_WRONLY); devNull >= 0)
@@ -104,7 +109,7 @@ int main(int argc, char *argv[])
                 const double ms = std::chrono::duration<double, std::milli>(
                                       std::chrono::steady_clock::now() - start)
                                       .count();
-                std::printf("%d %.1f\n", int(pid), ms);
+                std::printf("%d %.2f\n", int(pid), ms);
                 std::free(event);
                 return 0;
             }
