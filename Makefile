@@ -8,10 +8,14 @@ JOBS ?= 2
 WERROR ?= OFF
 CMAKE_FLAGS ?=
 
-PACKAGES := $(shell grep -v '^\#' debian-packages.txt)
+# Package lists by purpose: running, then what testing and the benchmarks add.
+packages = $(shell grep -v '^\#' $(1))
+RUN_PACKAGES := $(call packages,debian-packages.txt)
+TEST_PACKAGES := $(call packages,tests/debian-packages.txt) $(call packages,bench/debian-packages.txt)
+PACKAGES ?= $(RUN_PACKAGES)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test test-sanitize long-run fuzz bench bench-peers bench-start format clean
+.PHONY: all deps test-deps build run test test-sanitize long-run fuzz bench bench-peers bench-start format clean
 
 all: build
 
@@ -26,6 +30,10 @@ deps:
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q --no-install-recommends $$missing; \
 	fi
 
+# What `make test` needs on top: the test rig and the benchmark library.
+test-deps:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(RUN_PACKAGES) $(TEST_PACKAGES)"
+
 build: deps
 	cmake -S . -B $(BUILD) -DKELVO_WERROR=$(WERROR) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j$(JOBS)
@@ -33,11 +41,11 @@ build: deps
 run: build
 	$(BUILD)/app/kelvo
 
-test: build
+test: test-deps build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
 # The whole suite once more with AddressSanitizer and UndefinedBehaviorSanitizer.
-test-sanitize: deps
+test-sanitize: test-deps
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON \
 	  -DKELVO_BENCH=OFF -DKELVO_WERROR=$(WERROR)
 	cmake --build $(SANITIZE_BUILD) -j$(JOBS)
@@ -47,7 +55,7 @@ test-sanitize: deps
 # LeakSanitizer, with pointer input over its buttons and the options dialog every 1,000 ticks.
 # Fails on a leak, on private memory growing by more than 64 KiB after the warm-up, or on more
 # descriptors, widgets or native windows. Takes about four minutes.
-long-run: deps
+long-run: test-deps
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKELVO_SANITIZE=ON \
 	  -DKELVO_BENCH=OFF -DKELVO_WERROR=$(WERROR)
 	cmake --build $(SANITIZE_BUILD) -j$(JOBS) --target kelvo_longrun
@@ -60,7 +68,7 @@ long-run: deps
 # fuzz/corpus/ with any compiler.
 fuzz:
 	@$(MAKE) --no-print-directory deps \
-	  PACKAGES="$(PACKAGES) $(shell grep -v '^\#' fuzz/debian-packages.txt)"
+	  PACKAGES="$(RUN_PACKAGES) $(call packages,fuzz/debian-packages.txt)"
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DKELVO_FUZZ=ON -DKELVO_SANITIZE=ON \
 	  -DKELVO_BENCH=OFF -DKELVO_WERROR=$(WERROR)
 	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
@@ -76,7 +84,7 @@ fuzz:
 	  grep -E '^#[0-9]+.*(INITED|DONE)|^stat::' $$log; \
 	done
 
-bench: build
+bench: test-deps build
 	@for b in $(BUILD)/bench/bench_*; do [ -f $$b ] && [ -x $$b ] || continue; echo "== $$b"; \
 	  QT_QPA_PLATFORM=offscreen $$b --benchmark_repetitions=5 \
 	    --benchmark_report_aggregates_only=true || exit 1; done
@@ -84,13 +92,13 @@ bench: build
 # Kelvo beside xosview, conky and a minimal Qt window on a private X server: CPU, wake-ups,
 # memory and start-up, 3 rounds of a minute. Installs the peers first.
 bench-peers: build
-	@$(MAKE) --no-print-directory deps PACKAGES="$(shell grep -v '^\#' bench/peers/packages.txt)"
+	@$(MAKE) --no-print-directory deps PACKAGES="$(call packages,bench/peers/packages.txt)"
 	python3 bench/peers/peers.py $(BUILD)/app/kelvo $(BUILD)/bench/peers/peer_minimal_qt \
 	  $(BUILD)/bench/peers/mapwait $(PEERS_FLAGS)
 
 # Kelvo's start beside the minimal Qt window's, step by step: 100 starts of each in turn.
 bench-start: build
-	@$(MAKE) --no-print-directory deps PACKAGES="$(shell grep -v '^\#' bench/peers/packages.txt)"
+	@$(MAKE) --no-print-directory deps PACKAGES="$(call packages,bench/peers/packages.txt)"
 	python3 bench/peers/startphases.py $(BUILD)/app/kelvo $(BUILD)/bench/peers/peer_minimal_qt \
 	  $(BUILD)/bench/peers/mapwait $(BUILD)/bench/peers/libstartstamp.so $(START_FLAGS)
 
