@@ -139,6 +139,18 @@ private:
     bool m_waiting = false;
 };
 
+// setWindowFlags() on a shown window hides and recreates it; changing the native window's
+// flags keeps the same window, mapped and unactivated.
+void changeFlags(QWidget *window, Qt::WindowFlags flags)
+{
+    if (QWindow *handle = window->windowHandle()) {
+        window->overrideWindowFlags(flags);
+        handle->setFlags(flags);
+    } else {
+        window->setWindowFlags(flags);
+    }
+}
+
 class QtWindowManager final : public WindowManager {
 public:
     void setKeepAbove(QWidget *window, bool above) override
@@ -147,14 +159,7 @@ public:
             return;
         Qt::WindowFlags flags = window->windowFlags();
         flags.setFlag(Qt::WindowStaysOnTopHint, above);
-        // setWindowFlag() on a shown window hides and recreates it; changing the native
-        // window's flags keeps the same window, mapped and unactivated.
-        if (QWindow *handle = window->windowHandle()) {
-            window->overrideWindowFlags(flags);
-            handle->setFlags(flags);
-        } else {
-            window->setWindowFlags(flags);
-        }
+        changeFlags(window, flags);
         if (!window->isVisible()) {
             window->setAttribute(Qt::WA_ShowWithoutActivating, true);
             window->show();
@@ -169,12 +174,7 @@ public:
         Qt::WindowFlags flags = window->windowFlags();
         flags.setFlag(Qt::WindowCloseButtonHint, false);
         flags.setFlag(Qt::CustomizeWindowHint, true);
-        if (QWindow *handle = window->windowHandle()) {
-            window->overrideWindowFlags(flags);
-            handle->setFlags(flags);
-        } else {
-            window->setWindowFlags(flags);
-        }
+        changeFlags(window, flags);
         if (!window->findChild<CloseRefuser *>(QString(), Qt::FindDirectChildrenOnly))
             window->installEventFilter(new CloseRefuser(window));
     }
