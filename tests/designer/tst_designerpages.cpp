@@ -1,7 +1,7 @@
 #include <QTest>
 
 #include "ColourPage.h"
-#include "DesignButton.h"
+#include "ButtonTestKit.h"
 #include "FontPage.h"
 #include "PicturePage.h"
 #include "PropertyList.h"

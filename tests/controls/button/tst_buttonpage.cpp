@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "DesignButton.h"
+#include "ButtonTestKit.h"
 #include "HostError.h"
 #include "button/ButtonPage.h"
 #include "button/ZoButton.h"

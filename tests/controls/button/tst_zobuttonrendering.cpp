@@ -167,44 +167,6 @@ private slots:
         QCOMPARE(colourBounds(shown(*b), Qt::red), QRect(6, 0, 60, 44));
     }
 
-    void captionPlacement_data()
-    {
-        QTest::addColumn<int>("alignment");
-        QTest::addColumn<bool>("withPicture");
-        QTest::addColumn<double>("centreX");
-        QTest::addColumn<int>("minTop");
-        // The caption's centre, 66 x 44 pixels, an 8 x 8 picture, DELTA 6.
-        QTest::newRow("no picture: centred") << 0 << false << 33.0 << 0;
-        QTest::newRow("left: centred right of the picture's width") << 0 << true << 37.0 << 0;
-        QTest::newRow("top: centred, below the picture") << 2 << true << 33.0 << 6 + 8 + 6;
-    }
-
-    void captionPlacement()
-    {
-        QFETCH(int, alignment);
-        QFETCH(bool, withPicture);
-        QFETCH(double, centreX);
-        QFETCH(int, minTop);
-        auto b = wideButton(qint16(alignment), QStringLiteral("Hi"));
-        if (withPicture)
-            b->setPicture(picture(8, 8, Qt::red));
-        b->DrawUnSelected();
-        const QRect ink = boundsOf(shown(*b), QRect(0, 0, 66, 44), [](QRgb p) {
-            return p != rgb(Back) && p != QColor(Qt::red).rgb();
-        });
-        QVERIFY(qAbs((ink.left() + ink.right() + 1) / 2.0 - centreX) <= 1.5);
-        QVERIFY(ink.top() >= minTop);
-    }
-
-    void captionOnTheLeftWithThePictureRight()
-    {
-        auto b = wideButton(1, QStringLiteral("Hi"));
-        b->setPicture(picture(8, 8, Qt::red));
-        b->DrawUnSelected();
-        const QRect ink = inkIn(shown(*b), QRect(0, 0, 50, 44));
-        QVERIFY(ink.left() >= 6 && ink.left() <= 8); // DELTA, plus the glyph's own margin
-    }
-
     void pressedCaptionMoves_data()
     {
         QTest::addColumn<int>("alignment");

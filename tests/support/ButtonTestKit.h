@@ -1,7 +1,8 @@
 #pragma once
 
 // What the ZoButton tests share: fixed colours and font, one-colour pictures, a button laid
-// out in whole pixels at 15 twips per pixel, as the offscreen screen has it, and pixel scans.
+// out in whole pixels at 15 twips per pixel, as the offscreen screen has it, pixel scans, and
+// a button as the designer places one.
 
 #include "button/ButtonFace.h"
 #include "button/ZoButton.h"
@@ -110,3 +111,14 @@ inline void mouse(ZoButton &b, QEvent::Type type, QPoint at, Qt::MouseButton but
     QApplication::sendEvent(w, &e);
 }
 } // namespace Kit
+
+// A new button as the designer places one: design mode, then InitProperties.
+inline std::unique_ptr<ZoButton> designButton()
+{
+    auto b = std::make_unique<ZoButton>();
+    b->setAmbient(false, FontObject{});
+    b->Move(0, 0, 1215, 375);
+    b->Initialize();
+    b->InitProperties();
+    return b;
+}
