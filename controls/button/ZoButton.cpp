@@ -342,6 +342,11 @@ void ZoButton::WriteProperties(PropertyBag &bag) const
     properties().write(*this, bag);
 }
 
+QList<ListedProperty> ZoButton::listProperties()
+{
+    return properties().list(*this);
+}
+
 void ZoButton::Terminate()
 {
     m_FontSelected.reset();

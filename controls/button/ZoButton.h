@@ -127,6 +127,7 @@ public:
     // 24 keys in a fixed order; a key that cannot be read ends the reading with its error.
     void ReadProperties(const PropertyBag &bag) override;
     void WriteProperties(PropertyBag &bag) const override;
+    QList<ListedProperty> listProperties() override;
     // Lets go of the two state fonts.
     void Terminate() override;
 

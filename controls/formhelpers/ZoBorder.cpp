@@ -78,6 +78,11 @@ void ZoBorder::WriteProperties(PropertyBag &bag) const
     properties().write(*this, bag);
 }
 
+QList<ListedProperty> ZoBorder::listProperties()
+{
+    return properties().list(*this);
+}
+
 void ZoBorder::Terminate()
 {
     if (mParentForm)

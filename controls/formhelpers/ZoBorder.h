@@ -44,6 +44,7 @@ public:
     void InitProperties() override;
     void ReadProperties(const PropertyBag &bag) override;
     void WriteProperties(PropertyBag &bag) const override;
+    QList<ListedProperty> listProperties() override;
     void Terminate() override;
 
 protected:

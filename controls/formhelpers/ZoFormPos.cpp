@@ -100,6 +100,11 @@ void ZoFormPos::WriteProperties(PropertyBag &bag) const
     properties().write(*this, bag);
 }
 
+QList<ListedProperty> ZoFormPos::listProperties()
+{
+    return properties().list(*this);
+}
+
 void ZoFormPos::Terminate()
 {
     if (m_parentForm)

@@ -47,6 +47,7 @@ public:
     // read as "MinHeight" 3000, "MinWidth" 3000, "CenterForm" and "RememberFormPosition" True.
     void ReadProperties(const PropertyBag &bag) override;
     void WriteProperties(PropertyBag &bag) const override;
+    QList<ListedProperty> listProperties() override;
     void Terminate() override;
 
 private:

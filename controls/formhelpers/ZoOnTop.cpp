@@ -59,6 +59,11 @@ void ZoOnTop::WriteProperties(PropertyBag &bag) const
     properties().write(*this, bag);
 }
 
+QList<ListedProperty> ZoOnTop::listProperties()
+{
+    return properties().list(*this);
+}
+
 void ZoOnTop::ApplyToParent()
 {
     if (!m_parentForm)

@@ -33,6 +33,7 @@ public:
     void InitProperties() override;
     void ReadProperties(const PropertyBag &bag) override;
     void WriteProperties(PropertyBag &bag) const override;
+    QList<ListedProperty> listProperties() override;
 
 private:
     static const PropertyTable<ZoOnTop> &properties();

@@ -410,6 +410,11 @@ void Form::WriteProperties(PropertyBag &bag) const
     formProperties().write(*this, bag);
 }
 
+QList<ListedProperty> Form::listProperties()
+{
+    return formProperties().list(*this);
+}
+
 void Form::addControl(UserControl *control)
 {
     control->setParent(this);

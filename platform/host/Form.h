@@ -11,6 +11,7 @@
 
 class QPainter;
 class UserControl;
+struct ListedProperty;
 
 // The base of Kelvo's windows. A form is loaded when first shown; its own code and its
 // controls follow it through the Load, Activate, Paint, Resize and Unload notifications, in
@@ -97,6 +98,8 @@ public:
     // The form's own saved properties, as its form file holds them.
     void ReadProperties(const PropertyBag &bag);
     void WriteProperties(PropertyBag &bag) const;
+    // The saved properties as the form's table declares them, in its order.
+    QList<ListedProperty> listProperties();
 
     // The controls, in creation order; the form owns them.
     const QList<UserControl *> &controls() const { return m_controls; }

@@ -9,7 +9,6 @@
 #include <functional>
 #include <memory>
 #include <type_traits>
-#include <utility>
 #include <vector>
 
 // One row of a control's table as a designer lists it: the key, the default and the control's
@@ -20,39 +19,6 @@ struct ListedProperty {
     QVariant defaultValue;
     QVariant value;
     std::function<void(const QVariant &)> set;
-};
-
-// While it lives, every table that writes the one control it was made for also lists that
-// control's rows here. The tables are private to their controls; asking a control to write
-// itself is the one way in that all of them share, and so a designer's property list is built
-// from the very rows the bag uses. Writing itself goes on as before.
-class PropertyListing {
-public:
-    explicit PropertyListing(const QObject &control)
-        : m_control(dynamic_cast<const void *>(&control))
-        , m_outer(std::exchange(s_active, this))
-    {
-    }
-    ~PropertyListing() { s_active = m_outer; }
-    PropertyListing(const PropertyListing &) = delete;
-    PropertyListing &operator=(const PropertyListing &) = delete;
-
-    const QList<ListedProperty> &rows() const { return m_rows; }
-
-private:
-    template <class Control> friend class PropertyTable;
-
-    // The listing that waits for this control's rows, if any.
-    static PropertyListing *watching(const QObject &control)
-    {
-        return s_active && s_active->m_control == dynamic_cast<const void *>(&control) ? s_active
-                                                                                       : nullptr;
-    }
-
-    static inline PropertyListing *s_active = nullptr;
-    const void *m_control;
-    PropertyListing *m_outer;
-    QList<ListedProperty> m_rows;
 };
 
 // A control's persisted properties, declared once: each row names the key, its default and
@@ -102,12 +68,18 @@ public:
 
     void write(const Control &c, PropertyBag &bag) const
     {
-        if (PropertyListing *listing = PropertyListing::watching(c)) {
-            for (const auto &row : m_rows)
-                listing->m_rows.append(row->listed(c));
-        }
         for (const auto &row : m_rows)
             row->write(c, bag);
+    }
+
+    // Every row as a designer lists it, in the table's order.
+    QList<ListedProperty> list(Control &c) const
+    {
+        QList<ListedProperty> rows;
+        rows.reserve(qsizetype(m_rows.size()));
+        for (const auto &row : m_rows)
+            rows.append(row->listed(c));
+        return rows;
     }
 
 private:
@@ -127,13 +99,10 @@ private:
         virtual void read(Control &c, const PropertyBag &bag) const = 0;
         virtual void write(const Control &c, PropertyBag &bag) const = 0;
 
-        ListedProperty listed(const Control &c) const
+        ListedProperty listed(Control &c) const
         {
-            // The listing is made for a live control that its designer holds; only write()
-            // sees it as const.
-            Control *control = const_cast<Control *>(&c);
             return ListedProperty{key, defaultValue(c), value(c),
-                                  [this, control](const QVariant &v) { assign(*control, v); }};
+                                  [this, control = &c](const QVariant &v) { assign(*control, v); }};
         }
 
         const QString key;

@@ -1,5 +1,7 @@
 #include "UserControl.h"
 
+#include "PropertyTable.h"
+
 #include "Form.h"
 #include "Screen.h"
 
@@ -92,4 +94,9 @@ void UserControl::moveEvent(QMoveEvent *event)
     if (pos.y() != Screen::toPixelsY(m_extender.Top))
         m_extender.Top = Screen::fromPixelsY(pos.y());
     QWidget::moveEvent(event);
+}
+
+QList<ListedProperty> UserControl::listProperties()
+{
+    return {};
 }

@@ -3,10 +3,12 @@
 #include "FontObject.h"
 #include "PropertyBag.h"
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 
 class Form;
+struct ListedProperty;
 
 // The host's properties of a placed control, in its container's twips. Index is the
 // control's place in a control array, or -1 for a control that stands alone.
@@ -37,7 +39,8 @@ private:
 // The base of every control a form file can place. The host creates a control, calls
 // Initialize, places it (the extender), then calls ReadProperties with its saved bag, or
 // InitProperties for a new instance; WriteProperties when the form is saved; Terminate just
-// before the control is destroyed with its form.
+// before the control is destroyed with its form. A designer lists the saved properties through
+// listProperties.
 class UserControl : public QWidget {
     Q_OBJECT
 public:
@@ -47,6 +50,9 @@ public:
     virtual void InitProperties() {}
     virtual void ReadProperties(const PropertyBag &bag) { Q_UNUSED(bag) }
     virtual void WriteProperties(PropertyBag &bag) const { Q_UNUSED(bag) }
+    // The saved properties as the control's own table declares them, in its order; none for a
+    // control without saved properties.
+    virtual QList<ListedProperty> listProperties();
     virtual void Terminate() {}
     // Controls that only lend behaviour to their form are never shown at run time.
     virtual bool InvisibleAtRunTime() const { return false; }

@@ -119,6 +119,11 @@ void Label::WriteProperties(PropertyBag &bag) const
     labelProperties().write(*this, bag);
 }
 
+QList<ListedProperty> Label::listProperties()
+{
+    return labelProperties().list(*this);
+}
+
 void Label::resizeEvent(QResizeEvent *event)
 {
     UserControl::resizeEvent(event);

@@ -41,6 +41,7 @@ public:
     void InitProperties() override;
     void ReadProperties(const PropertyBag &bag) override;
     void WriteProperties(PropertyBag &bag) const override;
+    QList<ListedProperty> listProperties() override;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -96,6 +96,11 @@ void TextBox::WriteProperties(PropertyBag &bag) const
     textBoxProperties().write(*this, bag);
 }
 
+QList<ListedProperty> TextBox::listProperties()
+{
+    return textBoxProperties().list(*this);
+}
+
 void TextBox::resizeEvent(QResizeEvent *event)
 {
     UserControl::resizeEvent(event);

@@ -34,6 +34,7 @@ public:
     void InitProperties() override;
     void ReadProperties(const PropertyBag &bag) override;
     void WriteProperties(PropertyBag &bag) const override;
+    QList<ListedProperty> listProperties() override;
 
     // The system colours a text box starts with: window text on window background.
     static constexpr Colour DefaultForeColor = Colour::system(SystemColour::WindowText);

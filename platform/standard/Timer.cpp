@@ -79,3 +79,8 @@ void Timer::WriteProperties(PropertyBag &bag) const
 {
     timerProperties().write(*this, bag);
 }
+
+QList<ListedProperty> Timer::listProperties()
+{
+    return timerProperties().list(*this);
+}

@@ -26,6 +26,7 @@ public:
     void InitProperties() override;
     void ReadProperties(const PropertyBag &bag) override;
     void WriteProperties(PropertyBag &bag) const override;
+    QList<ListedProperty> listProperties() override;
     bool InvisibleAtRunTime() const override { return true; }
 
     static constexpr qint32 MaxInterval = 65535;
