@@ -174,13 +174,13 @@ void tst_ButtonPage::badNumberWritesNothing_data()
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("named");
     QTest::newRow("Delta not a number") << "txtDelta"
-                                        << "wide" << 13 << "Delta";
+                                        << "wide" << int(HostError::TypeMismatch) << "Delta";
     QTest::newRow("Delta beyond 16 bits") << "txtDelta"
-                                          << "40000" << 6 << "Delta";
+                                          << "40000" << int(HostError::Overflow) << "Delta";
     QTest::newRow("Delta empty") << "txtDelta"
-                                 << "" << 13 << "Delta";
+                                 << "" << int(HostError::TypeMismatch) << "Delta";
     QTest::newRow("Alignment not a number") << "txtAlignment"
-                                            << "top" << 13 << "Alignment";
+                                            << "top" << int(HostError::TypeMismatch) << "Alignment";
 }
 
 // Value and Switch come before the numbers in the order of writing: they must stay too.

@@ -235,9 +235,12 @@ private slots:
     {
         QTest::addColumn<QJsonObject>("bag");
         QTest::addColumn<int>("error");
-        QTest::newRow("pointer shape") << QJsonObject{{"mousepointer", 42}} << 380;
-        QTest::newRow("text for a number") << QJsonObject{{"delta", "wide"}} << 13;
-        QTest::newRow("number too large") << QJsonObject{{"delta", 1e9}} << 6;
+        QTest::newRow("pointer shape")
+            << QJsonObject{{"mousepointer", 42}} << int(HostError::InvalidPropertyValue);
+        QTest::newRow("text for a number")
+            << QJsonObject{{"delta", "wide"}} << int(HostError::TypeMismatch);
+        QTest::newRow("number too large")
+            << QJsonObject{{"delta", 1e9}} << int(HostError::Overflow);
     }
 
     void brokenBagStopsAtTheBrokenKey()
@@ -279,7 +282,8 @@ private slots:
         PropertyBag before;
         b->WriteProperties(before);
         QSignalSpy changed(b.get(), &UserControl::propertyChanged);
-        QCOMPARE(errorNumber([&] { setter.set(*b); }), setter.designOnly ? 393 : 0);
+        QCOMPARE(errorNumber([&] { setter.set(*b); }),
+                 setter.designOnly ? int(HostError::SetNotPermittedAtRunTime) : 0);
         if (setter.designOnly) {
             PropertyBag after;
             b->WriteProperties(after);
@@ -306,7 +310,8 @@ private slots:
         auto b = button();
         b->setMousePointer(3);
         QSignalSpy changed(b.get(), &UserControl::propertyChanged);
-        QCOMPARE(errorNumber([&] { b->setMousePointer(qint16(shape)); }), valid ? 0 : 380);
+        QCOMPARE(errorNumber([&] { b->setMousePointer(qint16(shape)); }),
+                 valid ? 0 : int(HostError::InvalidPropertyValue));
         QCOMPARE(b->MousePointer(), valid ? shape : 3);
         QCOMPARE(changed.size(), valid ? 1 : 0);
     }
