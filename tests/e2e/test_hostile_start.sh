@@ -98,7 +98,8 @@ case_odd_lock_files() {
 
 case_closed_stderr() {
     pid=
-    "$kelvo" 2>&- &
+    # Without XDG_RUNTIME_DIR, Qt's first warning comes before the window.
+    env -u XDG_RUNTIME_DIR "$kelvo" 2>&- &
     pid=$!
     pids+=("$pid")
     shown() { window=$(windowOf "$pid") && [ -n "$window" ] && painted "$window"; }
