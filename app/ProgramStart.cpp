@@ -6,7 +6,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QList>
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace ProgramStart {
@@ -79,7 +84,93 @@ QString versionString()
     return QStringLiteral("%1.%2.%3").arg(App::Major).arg(App::Minor).arg(App::Revision);
 }
 
+// What the DisplayCheck holds back, and the handler it replaced.
+struct HeldMessage {
+    QtMsgType type;
+    int line;
+    QByteArray category, file, function;
+    QString text;
+};
+QtMessageHandler previousHandler = nullptr;
+QList<HeldMessage> heldMessages;
+QByteArray displayLine;
+
+void passOn(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (previousHandler)
+        previousHandler(type, context, text);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+void checkDisplay(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    // The platform plugin could not be loaded or started: Qt aborts after this message.
+    if (type == QtFatalMsg && text.contains(QLatin1String("platform plugin"))) {
+        std::fputs(displayLine.constData(), stderr);
+        std::fflush(stderr);
+        ::_exit(1);
+    }
+    const QByteArray category(context.category ? context.category : "");
+    if (category.startsWith("qt.qpa.")) {
+        heldMessages.append({type, context.line, category, context.file, context.function, text});
+        return;
+    }
+    passOn(type, context, text);
+}
+
 } // namespace
+
+void openStandardStreams()
+{
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        // The lowest free descriptor: this one, as those below it are open.
+        const int opened = ::open("/dev/null", O_RDWR);
+        if (opened >= 0 && opened != fd) {
+            ::dup2(opened, fd);
+            ::close(opened);
+        }
+    }
+}
+
+QString displayName(const QProcessEnvironment &environment, const QStringList &arguments)
+{
+    for (qsizetype i = 1; i + 1 < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("-display") || arguments[i] == QLatin1String("--display"))
+            return arguments[i + 1];
+    }
+    const bool wayland =
+        environment.value(QStringLiteral("QT_QPA_PLATFORM")).startsWith(QLatin1String("wayland"));
+    const QString variable =
+        wayland ? QStringLiteral("WAYLAND_DISPLAY") : QStringLiteral("DISPLAY");
+    const QString name = environment.value(variable);
+    return name.isEmpty() ? QStringLiteral("(%1 is not set)").arg(variable) : name;
+}
+
+DisplayCheck::DisplayCheck(int argc, char *argv[])
+{
+    QProcessEnvironment environment;
+    for (const char *name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"}) {
+        if (qEnvironmentVariableIsSet(name))
+            environment.insert(QLatin1String(name), qEnvironmentVariable(name));
+    }
+    displayLine = QStringLiteral("kelvo: cannot open display %1\n")
+                      .arg(displayName(environment, argumentList(argc, argv)))
+                      .toLocal8Bit();
+    previousHandler = qInstallMessageHandler(checkDisplay);
+}
+
+DisplayCheck::~DisplayCheck()
+{
+    qInstallMessageHandler(previousHandler);
+    for (const HeldMessage &held : std::exchange(heldMessages, {})) {
+        const QMessageLogContext context(held.file.constData(), held.line,
+                                         held.function.constData(), held.category.constData());
+        passOn(held.type, context, held.text);
+    }
+}
 
 QString versionText()
 {

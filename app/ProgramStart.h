@@ -9,6 +9,26 @@
 // window system platform Qt is asked for, and the name and icon the desktop knows Kelvo by.
 namespace ProgramStart {
 
+// Opens /dev/null on each of standard input, output and error that is closed, so that the
+// next file or socket opened cannot take its place: a warning would otherwise go into the
+// X connection. Call first thing.
+void openStandardStreams();
+
+// While it exists, Qt's abort when it cannot reach the window system (no display, a wrong one,
+// a server that refuses) becomes one line on standard error, "kelvo: cannot open display ...",
+// and exit status 1; the platform's own warnings about it are held back, and given out as
+// usual if the platform starts after all. Hold one while the QApplication is built.
+class DisplayCheck {
+public:
+    DisplayCheck(int argc, char *argv[]);
+    ~DisplayCheck();
+    DisplayCheck(const DisplayCheck &) = delete;
+    DisplayCheck &operator=(const DisplayCheck &) = delete;
+};
+
+// The display named in that line: -display, else the variable the platform reads.
+QString displayName(const QProcessEnvironment &environment, const QStringList &arguments);
+
 // "Kelvo 1.0.1", from the version record.
 QString versionText();
 

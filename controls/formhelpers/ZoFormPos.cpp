@@ -142,8 +142,11 @@ void ZoFormPos::restoreRectangle(Form &form)
     // itself cuts to them.
     form.setWidth(storedNumber(QStringLiteral("Width"), form.Width()));
     form.setHeight(storedNumber(QStringLiteral("Height"), form.Height()));
-    form.setLeft(storedNumber(QStringLiteral("Left"), centred(Screen::Width(), form.Width())));
-    form.setTop(storedNumber(QStringLiteral("Top"), centred(Screen::Height(), form.Height())));
+    // A stored size below the minimum is raised by the next resize: centred at that size.
+    const double width = std::max(form.Width(), double(m_minWidth));
+    const double height = std::max(form.Height(), double(m_minHeight));
+    form.setLeft(storedNumber(QStringLiteral("Left"), centred(Screen::Width(), width)));
+    form.setTop(storedNumber(QStringLiteral("Top"), centred(Screen::Height(), height)));
     // The program's windows may have no title bar and no taskbar entry: one restored to where
     // no screen is any more (a monitor was unplugged) could never be reached again.
     if (onAnyScreen(form, Desktop::windowManager().screens()))

@@ -4,6 +4,7 @@
 #include "MousePointer.h"
 #include "PropertyTable.h"
 #include "Screen.h"
+#include "SettingsStore.h"
 #include "UserControl.h"
 
 #include <QApplication>
@@ -511,7 +512,11 @@ void Form::unload()
 {
     if (!m_loaded)
         return;
-    emit Unload();
+    {
+        // Whatever the handlers save goes into the settings file in one replace.
+        const SettingsStore::Batch batch;
+        emit Unload();
+    }
     m_loaded = false;
     hide();
 }

@@ -121,7 +121,8 @@ public:
     void setVisible(bool visible) override;
     // Shows the form modally and returns once it has been unloaded.
     void ShowModal();
-    // Raises Unload and hides the form; whoever owns the form destroys it.
+    // Raises Unload, saving what its handlers save in one write, and hides the form; whoever
+    // owns the form destroys it.
     void unload();
 
 signals:

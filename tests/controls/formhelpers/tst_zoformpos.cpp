@@ -100,6 +100,9 @@ void tst_ZoFormPos::restoreAtLoad_data()
         << plain << placement("15000", "300") << one << centred;
     QTest::newRow("huge position: centred")
         << plain << placement("-1e30", "1e30") << one << centred;
+    QTest::newRow("saved size below the minimum, no position: centred at the minimum")
+        << with(with(plain, "minwidth", 6000), "minheight", 3000)
+        << Entries{{"Width", "0"}, {"Height", "0"}} << one << QRectF(3000, 4500, 6000, 3000);
 }
 
 void tst_ZoFormPos::restoreAtLoad()

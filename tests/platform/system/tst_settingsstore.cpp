@@ -3,10 +3,14 @@
 #include "SettingsStore.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -54,6 +58,22 @@ private:
 } // namespace
 
 enum Blocker { ReadOnlyFolder, FolderIsFile, DiskFull };
+
+// What stands at the settings file's path instead of a file of the user's own.
+enum Odd { Fifo, Folder, LinkToFolder, DanglingLink, LinkToDevNull, TooLarge, OthersFile };
+
+ino_t inodeOf(const QString &path)
+{
+    struct stat status;
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
+}
+
+// The file type and mode of a path, links followed; 0 for none.
+mode_t modeOf(const QString &path)
+{
+    struct stat status;
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode : 0;
+}
 
 class TestSettingsStore : public QObject {
     Q_OBJECT
@@ -178,6 +198,118 @@ private slots:
         QTEST(store.GetSetting("Kelvo", "Window", "Left", Default), "afterwards");
     }
 
+    void oddFileIsLeftAlone_data()
+    {
+        QTest::addColumn<Odd>("odd");
+        QTest::newRow("FIFO") << Fifo;
+        QTest::newRow("folder") << Folder;
+        QTest::newRow("link to a folder") << LinkToFolder;
+        QTest::newRow("link to nothing") << DanglingLink;
+        QTest::newRow("file over the size limit") << TooLarge;
+        // Only root could replace /dev/null or write another user's file.
+        if (geteuid() == 0) {
+            QTest::newRow("link to /dev/null, as root") << LinkToDevNull;
+            QTest::newRow("another user's file, as root") << OthersFile;
+        }
+    }
+
+    // Defaults, nothing saved, nothing changed, and no wait on a FIFO without a writer.
+    void oddFileIsLeftAlone()
+    {
+        QFETCH(Odd, odd);
+        QTemporaryDir directory;
+        const QString path = directory.filePath("Kelvo/Kelvo.ini");
+        const QByteArray name = QFile::encodeName(path);
+        const QByteArray entry("[frmMain]\nOnTop=False\n");
+        QVERIFY(QDir().mkpath(directory.filePath("Kelvo")));
+        switch (odd) {
+        case Fifo:
+            QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+            break;
+        case Folder:
+            QVERIFY(QDir().mkdir(path));
+            break;
+        case LinkToFolder:
+            QCOMPARE(::symlink("..", name.constData()), 0);
+            break;
+        case DanglingLink:
+            QCOMPARE(::symlink("missing.ini", name.constData()), 0);
+            break;
+        case LinkToDevNull:
+            QCOMPARE(::symlink("/dev/null", name.constData()), 0);
+            break;
+        case TooLarge:
+            QVERIFY(writeFile(path, entry + QByteArray(SettingsStore::MaxFileSize, ';')));
+            break;
+        case OthersFile:
+            QVERIFY(writeFile(path, entry));
+            QCOMPARE(::chown(name.constData(), 65534, 65534), 0);
+            break;
+        }
+        const mode_t before = modeOf(path);
+        const QByteArray contents = odd == TooLarge || odd == OthersFile ? ::contents(path) : "";
+
+        SettingsStore store(directory.path());
+        QCOMPARE(store.GetSetting("Kelvo", "frmMain", "OnTop", Default), Default);
+        QVERIFY(!store.SaveSetting("Kelvo", "frmMain", "OnTop", "True"));
+        QCOMPARE(modeOf(path), before);
+        QCOMPARE(modeOf("/dev/null") & S_IFMT, mode_t(S_IFCHR));
+        if (!contents.isEmpty())
+            QCOMPARE(::contents(path), contents);
+    }
+
+    // A link to a file of the user's own is followed: the file is replaced, the link stays.
+    void linkToOwnFileIsFollowed()
+    {
+        QTemporaryDir directory;
+        const QString path = directory.filePath("Kelvo/Kelvo.ini");
+        QVERIFY(writeFile(directory.filePath("dotfiles/kelvo.ini"), "; mine\n"));
+        QVERIFY(QDir().mkpath(directory.filePath("Kelvo")));
+        QVERIFY(QFile::link("../dotfiles/kelvo.ini", path));
+        SettingsStore store(directory.path());
+        QVERIFY(store.SaveSetting("Kelvo", "frmMain", "OnTop", "False"));
+        QVERIFY(QFileInfo(path).isSymLink());
+        QCOMPARE(contents(directory.filePath("dotfiles/kelvo.ini")),
+                 "; mine\n\n[frmMain]\nOnTop=False\n");
+    }
+
+    // A form's entries go in with one replace of the file, when the batch ends.
+    void batchWritesOnce()
+    {
+        QTemporaryDir directory;
+        const QString path = directory.filePath("Kelvo/Kelvo.ini");
+        SettingsStore store(directory.path());
+        QVERIFY(store.SaveSetting("Kelvo", "frmMain", "OnTop", "True"));
+        const QByteArray before = contents(path);
+        const ino_t inode = inodeOf(path);
+        {
+            const SettingsStore::Batch batch(store);
+            QVERIFY(store.SaveSetting("Kelvo", "frmMain", "OnTop", "False"));
+            QVERIFY(store.SaveSetting("Kelvo", "frmMain", "Left", "120"));
+            QCOMPARE(store.GetSetting("Kelvo", "frmMain", "OnTop", Default), u"False");
+            QCOMPARE(contents(path), before);
+        }
+        QVERIFY(inodeOf(path) != inode); // replaced, not rewritten in place
+        QCOMPARE(contents(path), "[frmMain]\nOnTop=False\nLeft=120\n");
+    }
+
+    // Another program holding the folder's lock makes a save give up within a few seconds.
+    void heldLockSkipsSave()
+    {
+        QTemporaryDir directory;
+        SettingsStore store(directory.path());
+        QVERIFY(store.SaveSetting("Kelvo", "frmMain", "Left", "120"));
+        const int fd = ::open(QFile::encodeName(directory.filePath("Kelvo")).constData(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        QVERIFY(fd >= 0 && ::flock(fd, LOCK_EX) == 0);
+        QElapsedTimer waited;
+        waited.start();
+        QVERIFY(!store.SaveSetting("Kelvo", "frmMain", "Left", "240"));
+        QVERIFY(waited.elapsed() < 10000);
+        ::close(fd);
+        QCOMPARE(store.GetSetting("Kelvo", "frmMain", "Left", Default), u"120");
+    }
+
     void currentStore()
     {
         QTemporaryDir directory;
@@ -200,6 +332,12 @@ private slots:
             << QByteArray("/tmp/kelvo-config") << "/tmp/kelvo-config";
         QTest::newRow("XDG_CONFIG_HOME unset") << QByteArray() << QDir::homePath() + "/.config";
         QTest::newRow("XDG_CONFIG_HOME empty") << QByteArray("") << QDir::homePath() + "/.config";
+        QTest::newRow("XDG_CONFIG_HOME relative")
+            << QByteArray("cfg") << QDir::homePath() + "/.config";
+        QTest::newRow("XDG_CONFIG_HOME with an unexpanded tilde")
+            << QByteArray("~/.config") << QDir::homePath() + "/.config";
+        QTest::newRow("XDG_CONFIG_HOME not a decodable name")
+            << QByteArray("/tmp/\xff\xfe") << QDir::homePath() + "/.config";
     }
 
     // Each row sets the variable its own way, so none is put back.
