@@ -7,15 +7,18 @@
 #include "FormFile.h"
 #include "KelvoControls.h"
 #include "PropertyList.h"
+#include "PropertyPageHost.h"
 #include "Screen.h"
 #include "UserControl.h"
 #include "button/ButtonPage.h"
 #include "button/ZoButton.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QUndoStack>
 
 namespace {
@@ -86,6 +89,8 @@ private slots:
     void renamesKeepControlsApart();
     void saveAsAddsTheSuffix_data();
     void saveAsAddsTheSuffix();
+    void listOffersDropDowns_data();
+    void listOffersDropDowns();
     void longTextSurvivesPageAndCell();
     void listEditRedrawsTheButton();
     void labelsShowTheirOwnColours();
@@ -100,6 +105,7 @@ void tst_DesignerEdits::undoAndRedoEveryEdit_data()
     QTest::newRow("move by a key") << "move" << exit << QStringList{exit};
     QTest::newRow("resize by a key") << "resize" << exit << QStringList{exit};
     QTest::newRow("property in the list") << "caption" << exit << QStringList{exit};
+    QTest::newRow("property page") << "page" << exit << QStringList{exit};
     QTest::newRow("place at the click") << "place" << exit << QStringList{"Label1"};
     QTest::newRow("delete") << "delete" << exit << QStringList{};
     QTest::newRow("cut") << "cut" << exit << QStringList{};
@@ -128,7 +134,15 @@ void tst_DesignerEdits::undoAndRedoEveryEdit()
         QTest::keyClick(surface, Qt::Key_Down, Qt::ShiftModifier);
     else if (edit == QLatin1String("caption"))
         typeInto(d.window.propertyList(), QStringLiteral("Caption"), QStringLiteral("Leave"));
-    else if (edit == QLatin1String("place")) {
+    else if (edit == QLatin1String("page")) {
+        QTimer::singleShot(0, &d.window, [&d] {
+            auto *host = d.window.findChild<PropertyPageHost *>();
+            host->findChild<QLineEdit *>(QStringLiteral("txtToolTopText"))
+                ->setText(QStringLiteral("Leave"));
+            host->accept();
+        });
+        d.window.showPropertyPages();
+    } else if (edit == QLatin1String("place")) {
         surface->armPlacement(QStringLiteral("Label"));
         click(surface, clickAt);
     } else if (edit == QLatin1String("delete"))
@@ -280,6 +294,54 @@ void tst_DesignerEdits::saveAsAddsTheSuffix()
 {
     QFETCH(QString, given);
     QTEST(DesignerWindow::withFormSuffix(given), "saved");
+}
+
+void tst_DesignerEdits::listOffersDropDowns_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("choose"); // empty: typed in place
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("True and False") << "Switch"
+                                    << "True"
+                                    << "True";
+    QTest::newRow("a pointer shape by its name") << "MousePointer"
+                                                 << "7 - Size N S"
+                                                 << "7";
+    QTest::newRow("the custom pointer") << "MousePointer"
+                                        << "99 - Custom"
+                                        << "99";
+    QTest::newRow("the button's alignment") << "Alignment"
+                                            << "2 - Picture on Top"
+                                            << "2";
+    QTest::newRow("text is typed") << "ToolTipText"
+                                   << ""
+                                   << "Exit";
+}
+
+// The cell's editor is a drop-down where the value is one of a few; the choice is what the
+// row then holds.
+void tst_DesignerEdits::listOffersDropDowns()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, choose);
+    Designer d(QStringLiteral("frmMain.json"));
+    d.select(QStringLiteral("cmdAction(0)"));
+    PropertyList *list = d.window.propertyList();
+    const QList<QTableWidgetItem *> rows = list->findItems(key, Qt::MatchExactly);
+    QVERIFY(!rows.isEmpty());
+    const QModelIndex cell = list->model()->index(rows.first()->row(), 1);
+    QAbstractItemDelegate *delegate = list->itemDelegateForIndex(cell);
+    std::unique_ptr<QWidget> editor(delegate->createEditor(list->viewport(), {}, cell));
+    delegate->setEditorData(editor.get(), cell);
+    auto *box = qobject_cast<QComboBox *>(editor.get());
+    QCOMPARE(box != nullptr, !choose.isEmpty());
+    if (box) {
+        const int entry = box->findText(choose);
+        QVERIFY(entry >= 0);
+        box->setCurrentIndex(entry);
+    }
+    delegate->setModelData(editor.get(), list->model(), cell);
+    QTEST(list->item(rows.first()->row(), 1)->text(), "shown");
 }
 
 // Opening the Button page or a list cell on a caption longer than a line edit's usual limit,
