@@ -182,7 +182,9 @@ void DesignSurface::mousePressEvent(QMouseEvent *event)
         return;
     const QPoint at = event->position().toPoint();
     if (!m_placing.isEmpty()) {
-        const QPoint client = at - m_form->clientRect().topLeft();
+        // A click on the form's own frame places the control at the client area's edge.
+        const QPoint client(std::max(0, at.x() - m_form->clientRect().left()),
+                            std::max(0, at.y() - m_form->clientRect().top()));
         unsetCursor();
         emit placeRequested(
             std::exchange(m_placing, QString()),
