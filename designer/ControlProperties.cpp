@@ -73,8 +73,9 @@ QList<ListedProperty> extenderProperties(QObject *object)
          [c, rename](const QVariant &v) {
              rename({v.toString(), c->Index()});
          }},
-        {QStringLiteral("Index"), QVariant::fromValue(qint16(-1)),
-         QVariant::fromValue(qint16(c->Index())),
+        // Wider than an index may be, so that the refusal names the index's own range.
+        {QStringLiteral("Index"), QVariant::fromValue(qint32(-1)),
+         QVariant::fromValue(qint32(c->Index())),
          [c, rename](const QVariant &v) {
              rename({c->Name(), v.toInt()});
          }},
