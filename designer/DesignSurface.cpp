@@ -43,6 +43,32 @@ void DesignSurface::select(const QList<UserControl *> &controls)
     emit selectionChanged();
 }
 
+void DesignSurface::selectKeys(const QStringList &keys)
+{
+    QList<UserControl *> controls;
+    for (const QString &key : keys) {
+        for (UserControl *c : m_form->controls()) {
+            if (c->objectName().compare(key, Qt::CaseInsensitive) == 0)
+                controls.append(c);
+        }
+    }
+    select(controls);
+}
+
+QStringList DesignSurface::selectedKeys() const
+{
+    QStringList keys;
+    for (const UserControl *c : m_selection)
+        keys.append(c->objectName());
+    return keys;
+}
+
+void DesignSurface::armPlacement(const QString &className)
+{
+    m_placing = className;
+    setCursor(Qt::CrossCursor);
+}
+
 bool DesignSurface::eventFilter(QObject *watched, QEvent *event)
 {
     // A form being destroyed is no longer a Form, and is not followed.
@@ -155,6 +181,16 @@ void DesignSurface::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     const QPoint at = event->position().toPoint();
+    if (!m_placing.isEmpty()) {
+        // A click on the form's own frame places the control at the client area's edge.
+        const QPoint client(std::max(0, at.x() - m_form->clientRect().left()),
+                            std::max(0, at.y() - m_form->clientRect().top()));
+        unsetCursor();
+        emit placeRequested(
+            std::exchange(m_placing, QString()),
+            QPointF(Screen::fromPixelsX(client.x()), Screen::fromPixelsY(client.y())));
+        return;
+    }
     m_resizing = handleAt(at);
     m_dragging = bool(m_resizing);
     if (!m_resizing) {
@@ -179,7 +215,8 @@ void DesignSurface::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint at = event->position().toPoint();
     if (!m_dragging || !(event->buttons() & Qt::LeftButton)) {
-        setCursor(cursorFor(handleAt(at)));
+        if (m_placing.isEmpty())
+            setCursor(cursorFor(handleAt(at)));
         return;
     }
     const QPoint delta = at - m_pressedAt;
@@ -224,6 +261,14 @@ void DesignSurface::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Down:
         step = {0, 1};
         break;
+    case Qt::Key_Escape:
+        if (!m_placing.isEmpty()) {
+            m_placing.clear();
+            unsetCursor();
+            return;
+        }
+        QWidget::keyPressEvent(event);
+        return;
     default:
         QWidget::keyPressEvent(event);
         return;

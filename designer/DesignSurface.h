@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QRectF>
+#include <QStringList>
 #include <QWidget>
 
 class UserControl;
@@ -16,6 +17,8 @@ class UserControl;
 //   takes it out. A click beside every control selects none (the form itself).
 // - Dragging a selected control moves every selected one; dragging one of the handles of a
 //   single selected control resizes it. A double click asks for the property pages.
+// - Once armed with a control class, the pointer is a cross and the next left click asks for a
+//   new control of the class with its top-left corner at the click; Escape disarms.
 // - The arrow keys move the selection by a pixel, with Shift they resize it; Tab and
 //   Shift+Tab select the next and the previous control in creation order.
 // Geometry is kept in twips. Each control keeps its own design-time rules: one that insists
@@ -30,6 +33,11 @@ public:
     // The selected controls; the first one is the one property lists and pages show.
     const QList<UserControl *> &selection() const { return m_selection; }
     void select(const QList<UserControl *> &controls);
+    // Selects the controls with the keys ("cmdAction(0)"), in the keys' order.
+    void selectKeys(const QStringList &keys);
+    QStringList selectedKeys() const;
+    void armPlacement(const QString &className);
+    QString armedClass() const { return m_placing; }
 
     // Handles are squares of this many pixels on the corners and edges of the selection.
     static constexpr int HandleSize = 7;
@@ -39,6 +47,8 @@ signals:
     // Controls were moved or resized.
     void geometryEdited();
     void pagesRequested();
+    // A click on the armed surface, twips from the top-left corner of the client area.
+    void placeRequested(const QString &className, QPointF topLeft);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -77,4 +87,5 @@ private:
     bool m_dragging = false;
     bool m_dragged = false;
     QList<Start> m_start;
+    QString m_placing;
 };

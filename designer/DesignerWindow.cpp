@@ -8,6 +8,7 @@
 #include "FontPage.h"
 #include "Form.h"
 #include "FormFile.h"
+#include "FormText.h"
 #include "PicturePage.h"
 #include "PropertyList.h"
 #include "PropertyPageHost.h"
@@ -15,20 +16,26 @@
 #include "button/ButtonPage.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <algorithm>
 
 namespace {
 constexpr int Margin = 8; // pixels around the form
-// Where a new control is placed, twips from the top-left corner of the client area.
-constexpr QPointF NewControlAt(120, 120);
+// How far a pasted or duplicated control stands from one in its place, twips.
+constexpr double PasteStep = 120;
+// The clipboard's form file text, beside the plain text of the same.
+const QString FormMimeType = QStringLiteral("application/x-kelvo-form");
 
 QString describe(const FormFileError &e)
 {
@@ -66,20 +73,30 @@ DesignerWindow::DesignerWindow(const ControlRegistry &registry, QWidget *parent)
     paletteDock->setObjectName(QStringLiteral("paletteDock"));
     paletteDock->setWidget(palette);
     addDockWidget(Qt::LeftDockWidgetArea, paletteDock);
-    connect(palette, &QListWidget::itemActivated, this,
-            [this](const QListWidgetItem *item) { addControl(item->text()); });
+    connect(palette, &QListWidget::itemActivated, this, [this](const QListWidgetItem *item) {
+        m_surface->armPlacement(item->text());
+        m_surface->setFocus();
+        statusBar()->showMessage(
+            QStringLiteral("Click on the form to place a new %1; Escape to cancel")
+                .arg(item->text()));
+    });
 
     auto *propertyDock = new QDockWidget(QStringLiteral("Properties"), this);
     propertyDock->setObjectName(QStringLiteral("propertyDock"));
     propertyDock->setWidget(m_properties);
     addDockWidget(Qt::RightDockWidgetArea, propertyDock);
-    connect(m_properties, &PropertyList::edited, this, &DesignerWindow::markEdited);
+    connect(m_properties, &PropertyList::edited, this, [this](const QString &key) {
+        edited(key == QLatin1String("(Name)") ? QStringLiteral("Rename")
+                                              : QStringLiteral("Change %1").arg(key));
+    });
     connect(m_properties, &PropertyList::pagesRequested, this, &DesignerWindow::showPropertyPages);
 
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     menuAction(file, QStringLiteral("&New"), QKeySequence::New, this, [this] {
-        if (mayLoseChanges())
-            m_document.newForm();
+        if (!mayLoseChanges())
+            return;
+        m_document.newForm();
+        startHistory();
     });
     menuAction(file, QStringLiteral("&Open..."), QKeySequence::Open, this, [this] {
         if (!mayLoseChanges())
@@ -91,11 +108,34 @@ DesignerWindow::DesignerWindow(const ControlRegistry &registry, QWidget *parent)
             open(path);
     });
     menuAction(file, QStringLiteral("&Save"), QKeySequence::Save, this, &DesignerWindow::save);
-    menuAction(file, QStringLiteral("Save &As..."), QKeySequence::SaveAs, this,
-               &DesignerWindow::saveAs);
+    menuAction(file, QStringLiteral("Save &As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+               this, &DesignerWindow::saveAs);
     file->addSeparator();
     menuAction(file, QStringLiteral("&Quit"), QKeySequence::Quit, this, &QWidget::close);
     QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QAction *undo = m_undo.createUndoAction(this, QStringLiteral("&Undo"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction *redo = m_undo.createRedoAction(this, QStringLiteral("&Redo"));
+    redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    edit->addActions({undo, redo});
+    edit->addSeparator();
+    // These act on the form's controls while the form has the keyboard; in the property list
+    // the same keys edit text.
+    for (QAction *action :
+         {menuAction(edit, QStringLiteral("Cu&t"), QKeySequence::Cut, this, &DesignerWindow::cut),
+          menuAction(edit, QStringLiteral("&Copy"), QKeySequence::Copy, this,
+                     &DesignerWindow::copy),
+          menuAction(edit, QStringLiteral("&Paste"), QKeySequence::Paste, this,
+                     &DesignerWindow::paste),
+          menuAction(edit, QStringLiteral("D&uplicate"), QKeySequence(Qt::CTRL | Qt::Key_D), this,
+                     &DesignerWindow::duplicate),
+          menuAction(edit, QStringLiteral("&Delete"), QKeySequence::Delete, this,
+                     &DesignerWindow::deleteSelection)}) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        scroll->addAction(action);
+    }
+    edit->addSeparator();
     menuAction(edit, QStringLiteral("Select &All"), QKeySequence::SelectAll, this,
                [this] { m_surface->select(m_document.form()->controls()); });
     menuAction(edit, QStringLiteral("&Property Pages..."), QKeySequence(Qt::SHIFT | Qt::Key_F4),
@@ -103,7 +143,10 @@ DesignerWindow::DesignerWindow(const ControlRegistry &registry, QWidget *parent)
 
     connect(&m_document, &FormDocument::formReplaced, this, &DesignerWindow::showForm);
     connect(&m_document, &FormDocument::modifiedChanged, this, &DesignerWindow::updateTitle);
+    connect(&m_undo, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { m_document.setModified(!clean); });
     showForm(m_document.form());
+    startHistory();
     resize(960, 640);
 }
 
@@ -111,6 +154,7 @@ bool DesignerWindow::open(const QString &path)
 {
     try {
         m_document.open(path);
+        startHistory();
         return true;
     } catch (const FormFileError &e) {
         reportError(this, QStringLiteral("Cannot open %1").arg(describe(e)));
@@ -123,15 +167,34 @@ bool DesignerWindow::save()
     return m_document.path().isEmpty() ? saveAs() : saveTo(m_document.path());
 }
 
+// A new form is offered the first file name of its kind that is free in the folder.
 bool DesignerWindow::saveAs()
 {
-    const QString suggested = m_document.path().isEmpty()
-                                  ? m_document.form()->Name() + QStringLiteral(".json")
-                                  : m_document.path();
-    const QString path =
+    QString suggested = m_document.path();
+    if (suggested.isEmpty()) {
+        const QString stem = m_document.form()->Name();
+        suggested = stem + QStringLiteral(".json");
+        for (int n = 2; QFileInfo::exists(suggested); ++n)
+            suggested = stem + QString::number(n) + QStringLiteral(".json");
+    }
+    const QString chosen =
         QFileDialog::getSaveFileName(this, QStringLiteral("Save Form As"), suggested,
                                      QStringLiteral("Form files (*.json);;All files (*)"));
-    return !path.isEmpty() && saveTo(path);
+    if (chosen.isEmpty())
+        return false;
+    // The dialog asked about replacing the name it was given, not the one with the suffix.
+    const QString path = withFormSuffix(chosen);
+    if (path != chosen && QFileInfo::exists(path) &&
+        QMessageBox::question(this, windowTitle(),
+                              QStringLiteral("%1 already exists. Replace it?").arg(path)) !=
+            QMessageBox::Yes)
+        return false;
+    return saveTo(path);
+}
+
+QString DesignerWindow::withFormSuffix(const QString &path)
+{
+    return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".json") : path;
 }
 
 bool DesignerWindow::saveTo(const QString &path)
@@ -142,6 +205,7 @@ bool DesignerWindow::saveTo(const QString &path)
         reportError(this, QStringLiteral("Cannot save %1").arg(describe(e)));
         return false;
     }
+    m_undo.setClean();
     updateTitle();
     return true;
 }
@@ -177,13 +241,21 @@ void DesignerWindow::showForm(Form *form)
     m_properties->showObject(nullptr);
     delete m_surface;
     form->setParent(m_canvas, Qt::Widget);
+    // Controls that paint in their window's colours take them from the form as they do at run
+    // time, not from the dark canvas around it.
+    form->setBackgroundRole(QPalette::Window);
     form->move(Margin, Margin);
     form->show();
     m_surface = new DesignSurface(form, m_canvas);
     m_surface->show();
     m_canvas->resize(form->width() + 2 * Margin, form->height() + 2 * Margin);
     connect(m_surface, &DesignSurface::selectionChanged, this, &DesignerWindow::selectionChanged);
-    connect(m_surface, &DesignSurface::geometryEdited, this, &DesignerWindow::markEdited);
+    connect(m_surface, &DesignSurface::geometryEdited, this,
+            [this] { edited(QStringLiteral("Move or Resize")); });
+    connect(m_surface, &DesignSurface::placeRequested, this, [this](const QString &c, QPointF at) {
+        statusBar()->clearMessage();
+        addControl(c, at);
+    });
     connect(m_surface, &DesignSurface::pagesRequested, this, &DesignerWindow::showPropertyPages);
     m_surface->setFocus();
     selectionChanged();
@@ -192,6 +264,7 @@ void DesignerWindow::showForm(Form *form)
 
 void DesignerWindow::selectionChanged()
 {
+    m_selectionKeys = m_surface->selectedKeys();
     m_properties->showObject(current());
 }
 
@@ -201,20 +274,27 @@ QObject *DesignerWindow::current() const
     return selection.isEmpty() ? static_cast<QObject *>(m_document.form()) : selection.first();
 }
 
-void DesignerWindow::addControl(const QString &className)
+void DesignerWindow::addControl(const QString &className, QPointF topLeft)
 {
-    UserControl *control = m_document.addControl(className, NewControlAt);
+    const QStringList before = m_surface->selectedKeys();
+    UserControl *control = m_document.addControl(className, topLeft);
     if (!control) {
         reportError(this, QStringLiteral("No control class \"%1\" is known").arg(className));
         return;
     }
     m_surface->select({control});
     m_surface->setFocus();
+    edited(QStringLiteral("Add %1").arg(control->Name()), before);
 }
 
-void DesignerWindow::markEdited()
+// An edit in place (a move, a property, a new name) keeps the selection, but may rename it.
+void DesignerWindow::edited(const QString &description)
 {
-    m_document.setModified(true);
+    edited(description, m_selectionKeys);
+}
+
+void DesignerWindow::edited(const QString &description, const QStringList &selectionBefore)
+{
     Form *form = m_document.form();
     if (form->isWindow()) {
         form->setParent(m_canvas, Qt::Widget);
@@ -228,6 +308,124 @@ void DesignerWindow::markEdited()
         widget->update();
     m_surface->update();
     m_properties->refresh();
+    QByteArray after;
+    try {
+        after = m_document.snapshot();
+    } catch (const std::runtime_error &e) {
+        reportError(this, QStringLiteral("%1 cannot be undone: %2")
+                              .arg(description, QString::fromUtf8(e.what())));
+        m_document.setModified(true);
+        return;
+    }
+    if (after != m_state) {
+        m_undo.push(new FormEdit(description, {m_state, selectionBefore},
+                                 {after, m_surface->selectedKeys()},
+                                 [this](const FormState &state) { showState(state); }));
+        m_state = after;
+    }
+    m_selectionKeys = m_surface->selectedKeys();
+    m_document.setModified(!m_undo.isClean());
+}
+
+void DesignerWindow::showState(const FormState &state)
+{
+    try {
+        m_document.restore(state.text);
+        m_state = m_document.snapshot();
+    } catch (const std::runtime_error &e) {
+        reportError(this, QStringLiteral("Cannot put the form back: %1").arg(e.what()));
+        return;
+    }
+    m_surface->selectKeys(state.selection);
+}
+
+void DesignerWindow::startHistory()
+{
+    m_undo.clear();
+    try {
+        m_state = m_document.snapshot();
+    } catch (const std::runtime_error &) {
+        m_state.clear();
+    }
+}
+
+void DesignerWindow::replaceByEdit(const QString &description,
+                                   const std::function<QByteArray(QStringList *)> &edit)
+{
+    const QStringList before = m_surface->selectedKeys();
+    QStringList selection;
+    try {
+        m_document.restore(edit(&selection));
+    } catch (const FormFileError &e) {
+        reportError(this, QStringLiteral("Cannot %1: %2").arg(description.toLower(), describe(e)));
+        return;
+    }
+    m_surface->selectKeys(selection);
+    edited(description, before);
+}
+
+void DesignerWindow::deleteSelection()
+{
+    const QStringList keys = m_surface->selectedKeys();
+    if (!keys.isEmpty())
+        replaceByEdit(QStringLiteral("Delete"),
+                      [&](QStringList *) { return FormText::remove(m_state, keys); });
+}
+
+void DesignerWindow::copy()
+{
+    const QStringList keys = m_surface->selectedKeys();
+    if (keys.isEmpty())
+        return;
+    const QByteArray clip = FormText::extract(m_state, keys);
+    auto *data = new QMimeData;
+    data->setData(FormMimeType, clip);
+    data->setText(QString::fromUtf8(clip));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void DesignerWindow::cut()
+{
+    const QStringList keys = m_surface->selectedKeys();
+    if (keys.isEmpty())
+        return;
+    copy();
+    replaceByEdit(QStringLiteral("Cut"),
+                  [&](QStringList *) { return FormText::remove(m_state, keys); });
+}
+
+void DesignerWindow::paste()
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    const QByteArray clip = !data                           ? QByteArray()
+                            : data->hasFormat(FormMimeType) ? data->data(FormMimeType)
+                                                            : data->text().toUtf8();
+    if (clip.trimmed().isEmpty())
+        return;
+    // The clipboard is checked first, so that a text that is no form says so in its own words.
+    try {
+        FormFile::parse(clip, QStringLiteral("clipboard"));
+    } catch (const FormFileError &e) {
+        reportError(this, QStringLiteral("The clipboard holds no controls to paste: %1: %2")
+                              .arg(e.position(), e.message()));
+        return;
+    }
+    replaceByEdit(QStringLiteral("Paste"), [&](QStringList *added) {
+        return FormText::insert(m_state, clip, FormText::pasteOffset(m_state, clip, PasteStep),
+                                added);
+    });
+}
+
+void DesignerWindow::duplicate()
+{
+    const QStringList keys = m_surface->selectedKeys();
+    if (keys.isEmpty())
+        return;
+    replaceByEdit(QStringLiteral("Duplicate"), [&](QStringList *added) {
+        const QByteArray clip = FormText::extract(m_state, keys);
+        return FormText::insert(m_state, clip, FormText::pasteOffset(m_state, clip, PasteStep),
+                                added);
+    });
 }
 
 void DesignerWindow::updateTitle()
@@ -271,6 +469,7 @@ void DesignerWindow::showPropertyPages()
         host.addPage(new ColourPage);
     if (button)
         host.setCurrentPage(host.addPage(new ButtonPage));
-    connect(&host, &PropertyPageHost::applied, this, &DesignerWindow::markEdited);
+    connect(&host, &PropertyPageHost::applied, this,
+            [this] { edited(QStringLiteral("Property Pages")); });
     host.exec();
 }

@@ -85,6 +85,19 @@ void FormDocument::save(const QString &path)
     setModified(false);
 }
 
+QByteArray FormDocument::snapshot() const
+{
+    return FormFile::write(*m_form, m_registry);
+}
+
+void FormDocument::restore(const QByteArray &text)
+{
+    std::unique_ptr<Form> form = designForm(QString());
+    FormFile::load(*form, FormFile::parse(text, m_path), m_registry, m_path);
+    const std::unique_ptr<Form> old = std::exchange(m_form, std::move(form));
+    emit formReplaced(m_form.get());
+}
+
 QStringList FormDocument::paletteClasses() const
 {
     return m_registry.classNames();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QPointF>
 #include <QString>
@@ -35,6 +36,13 @@ public:
     // once the whole form is written: when that fails, FormFileError is thrown and the file
     // stays as it was.
     void save(const QString &path);
+
+    // The form as its file would hold it now.
+    QByteArray snapshot() const;
+    // Puts the form the text describes in the place of this one, as an edit does: the file
+    // and the modified mark stay. Text that is not a form file throws FormFileError, and the
+    // form stays.
+    void restore(const QByteArray &text);
 
     // The classes a new control can be of, in the palette's order.
     QStringList paletteClasses() const;

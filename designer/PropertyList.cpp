@@ -3,11 +3,16 @@
 #include "ColourPage.h"
 #include "ControlProperties.h"
 #include "ErrorReport.h"
+#include "HostError.h"
 #include "TextConvert.h"
 
+#include <QComboBox>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QLocale>
+#include <QMetaProperty>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -15,41 +20,132 @@
 
 namespace {
 constexpr int KeyRole = Qt::UserRole;
+// The entries of a row's drop-down, "value - meaning"; none for a row typed in place.
+constexpr int ChoicesRole = Qt::UserRole + 1;
 
-template <class Int> std::optional<QVariant> whole(double number)
+template <class Int> QVariant whole(double number, const QString &text)
 {
     const double rounded = std::nearbyint(number);
-    if (rounded < double(std::numeric_limits<Int>::min()) ||
-        rounded > double(std::numeric_limits<Int>::max()))
-        return std::nullopt;
+    constexpr auto low = std::numeric_limits<Int>::min();
+    constexpr auto high = std::numeric_limits<Int>::max();
+    if (rounded < double(low) || rounded > double(high))
+        throw HostError(HostError::Overflow,
+                        QStringLiteral("%1 is not between %2 and %3").arg(text).arg(low).arg(high));
     return QVariant::fromValue(Int(rounded));
-}
-
-// The text read as a value of the same kind as the one given; nothing when it does not read.
-std::optional<QVariant> parse(const QString &text, const QVariant &kind)
-{
-    if (holds<QString>(kind))
-        return QVariant(text);
-    if (holds<bool>(kind)) {
-        const std::optional<bool> b = TextConvert::toBoolean(text);
-        return b ? std::optional<QVariant>(QVariant(*b)) : std::nullopt;
-    }
-    const std::optional<double> number = TextConvert::toNumber(text, QLocale());
-    if (!number)
-        return std::nullopt;
-    if (holds<qint16>(kind))
-        return whole<qint16>(*number);
-    if (holds<qint32>(kind))
-        return whole<qint32>(*number);
-    if (holds<float>(kind) && std::abs(*number) <= double(std::numeric_limits<float>::max()))
-        return QVariant::fromValue(float(*number));
-    return std::nullopt;
 }
 
 bool editableInPlace(const QVariant &value)
 {
     return holds<bool>(value) || holds<qint16>(value) || holds<qint32>(value) ||
-           holds<float>(value) || holds<QString>(value);
+           holds<float>(value) || holds<double>(value) || holds<QString>(value);
+}
+
+struct Enumeration {
+    const char *className; // of the object's class; null for every class
+    const char *key;
+    QStringList entries;
+};
+
+const QList<Enumeration> &enumerations()
+{
+    static const QList<Enumeration> list = {
+        {nullptr,
+         "MousePointer",
+         {"0 - Default", "1 - Arrow", "2 - Cross", "3 - I-Beam", "4 - Icon", "5 - Size",
+          "6 - Size NE SW", "7 - Size N S", "8 - Size NW SE", "9 - Size W W", "10 - Up Arrow",
+          "11 - Hourglass", "12 - No Drop", "13 - Arrow and Hourglass", "14 - Arrow and Question",
+          "15 - Size All", "99 - Custom"}},
+        {"Form",
+         "BorderStyle",
+         {"0 - None", "1 - Fixed Single", "2 - Sizable", "3 - Fixed Dialog",
+          "4 - Fixed Tool Window", "5 - Sizable Tool Window"}},
+        {"Label", "Alignment", {"0 - Left Justify", "1 - Right Justify", "2 - Center"}},
+        {"ZoButton", "Alignment", {"0 - Picture Left", "1 - Picture Right", "2 - Picture on Top"}},
+    };
+    return list;
+}
+
+QStringList choicesFor(const QObject *object, const ListedProperty &row)
+{
+    if (holds<bool>(row.value))
+        return {TextConvert::fromBoolean(true), TextConvert::fromBoolean(false)};
+    for (const Enumeration &e : enumerations()) {
+        if (row.key == QLatin1String(e.key) &&
+            (!e.className || object->metaObject()->className() == QLatin1String(e.className)))
+            return e.entries;
+    }
+    return {};
+}
+
+// The value a drop-down entry stands for: "7 - Size N S" stands for 7, "True" for itself.
+QString choiceValue(const QString &entry)
+{
+    return entry.section(QStringLiteral(" - "), 0, 0);
+}
+
+// Drop-downs for rows with fixed entries; elsewhere a line of text as long as the value needs.
+class ValueDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override
+    {
+        const QStringList choices = index.data(ChoicesRole).toStringList();
+        if (choices.isEmpty()) {
+            QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+            if (auto *line = qobject_cast<QLineEdit *>(editor))
+                line->setMaxLength(std::numeric_limits<int>::max());
+            return editor;
+        }
+        auto *box = new QComboBox(parent);
+        box->addItems(choices);
+        // A choice is taken as it is made, as other designers' drop-downs do.
+        connect(box, &QComboBox::activated, this, [this, box] {
+            auto *self = const_cast<ValueDelegate *>(this);
+            emit self->commitData(box);
+            emit self->closeEditor(box);
+        });
+        return box;
+    }
+
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        auto *box = qobject_cast<QComboBox *>(editor);
+        if (!box) {
+            QStyledItemDelegate::setEditorData(editor, index);
+            return;
+        }
+        const QString value = index.data().toString();
+        for (int i = 0; i < box->count(); ++i) {
+            if (choiceValue(box->itemText(i)) == value)
+                box->setCurrentIndex(i);
+        }
+    }
+
+    void setModelData(QWidget *editor, QAbstractItemModel *model,
+                      const QModelIndex &index) const override
+    {
+        if (auto *box = qobject_cast<QComboBox *>(editor))
+            model->setData(index, choiceValue(box->currentText()));
+        else
+            QStyledItemDelegate::setModelData(editor, model, index);
+    }
+};
+
+// The object's own published property for the key, if any: its setter redraws. The toolkit's
+// own properties of every widget are not the object's.
+QMetaProperty publishedProperty(const QObject *object, const QString &key)
+{
+    const QMetaObject *meta = object->metaObject();
+    const int first = object->isWidgetType() ? QWidget::staticMetaObject.propertyCount()
+                                             : QObject::staticMetaObject.propertyCount();
+    for (int i = first; i < meta->propertyCount(); ++i) {
+        const QMetaProperty p = meta->property(i);
+        if (p.isWritable() && key.compare(QLatin1String(p.name()), Qt::CaseInsensitive) == 0)
+            return p;
+    }
+    return {};
 }
 } // namespace
 
@@ -61,6 +157,7 @@ PropertyList::PropertyList(QWidget *parent)
     verticalHeader()->hide();
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setItemDelegateForColumn(1, new ValueDelegate(this));
     connect(this, &QTableWidget::itemChanged, this, &PropertyList::commit);
     connect(this, &QTableWidget::itemDoubleClicked, this, [this](QTableWidgetItem *item) {
         if (!(item->flags() & Qt::ItemIsEditable))
@@ -78,12 +175,12 @@ void PropertyList::showObject(QObject *object)
 void PropertyList::refresh()
 {
     const QSignalBlocker quiet(this);
-    m_rows = listProperties(m_object);
-    setRowCount(m_object ? int(m_rows.size()) + 1 : 0);
+    m_rows = extenderProperties(m_object) + listProperties(m_object);
+    setRowCount(int(m_rows.size()));
     if (!m_object)
         return;
     const auto cell = [this](int row, int column, const QString &text, bool editable,
-                             const QString &key = {}) {
+                             const QString &key = {}, const QStringList &choices = {}) {
         QTableWidgetItem *c = item(row, column);
         if (!c) {
             c = new QTableWidgetItem;
@@ -92,13 +189,12 @@ void PropertyList::refresh()
         c->setText(text);
         c->setFlags(editable ? c->flags() | Qt::ItemIsEditable : c->flags() & ~Qt::ItemIsEditable);
         c->setData(KeyRole, key);
+        c->setData(ChoicesRole, choices);
     };
-    cell(0, 0, QStringLiteral("(Name)"), false);
-    cell(0, 1, m_object->objectName(), false);
     for (int i = 0; i < int(m_rows.size()); ++i) {
         const ListedProperty &p = m_rows.at(i);
-        cell(i + 1, 0, p.key, false);
-        cell(i + 1, 1, displayText(p.value), editableInPlace(p.value), p.key);
+        cell(i, 0, p.key, false);
+        cell(i, 1, displayText(p.value), editableInPlace(p.value), p.key, choicesFor(m_object, p));
     }
 }
 
@@ -111,19 +207,49 @@ void PropertyList::commit(QTableWidgetItem *item)
         return;
     const ListedProperty property = *row;
     const QString text = item->text();
-    const std::optional<QVariant> value = parse(text, property.value);
     try {
-        if (!value)
-            throw HostError(HostError::InvalidPropertyValue);
-        property.set(*value);
+        const QVariant value = parse(text, property.value);
+        const QMetaProperty published = publishedProperty(m_object, key);
+        if (!published.isValid() || !published.write(m_object, value))
+            property.set(value);
     } catch (const HostError &e) {
         refresh();
-        reportError(this,
-                    QStringLiteral("%1: \"%2\": %3").arg(key, text, QString::fromUtf8(e.what())));
+        // The host's bare words say less than the value and the key.
+        const bool bare = e.what() == std::string(HostError(e.number()).what());
+        reportError(this, QStringLiteral("%1: %2").arg(
+                              key, bare ? QStringLiteral("\"%1\" is not a valid value").arg(text)
+                                        : QString::fromUtf8(e.what())));
         return;
     }
     refresh();
     emit edited(key);
+}
+
+QVariant PropertyList::parse(const QString &text, const QVariant &kind)
+{
+    if (holds<QString>(kind))
+        return QVariant(text);
+    if (holds<bool>(kind)) {
+        const std::optional<bool> b = TextConvert::toBoolean(text);
+        if (!b)
+            throw HostError(HostError::TypeMismatch,
+                            QStringLiteral("\"%1\" is not True or False").arg(text));
+        return QVariant(*b);
+    }
+    const std::optional<double> number = TextConvert::toNumber(text, QLocale());
+    if (!number)
+        throw HostError(HostError::TypeMismatch,
+                        QStringLiteral("\"%1\" is not a number").arg(text));
+    if (holds<qint16>(kind))
+        return whole<qint16>(*number, text);
+    if (holds<qint32>(kind))
+        return whole<qint32>(*number, text);
+    if (holds<float>(kind)) {
+        if (std::abs(*number) > double(std::numeric_limits<float>::max()))
+            throw HostError(HostError::Overflow, QStringLiteral("%1 is too large").arg(text));
+        return QVariant::fromValue(float(*number));
+    }
+    return QVariant(*number);
 }
 
 QString PropertyList::displayText(const QVariant &value)
@@ -132,11 +258,13 @@ QString PropertyList::displayText(const QVariant &value)
         return TextConvert::fromBoolean(value.toBool());
     if (holds<qint16>(value) || holds<qint32>(value))
         return QString::number(value.toInt());
-    if (holds<float>(value)) {
+    if (holds<float>(value) || holds<double>(value)) {
         // As the list reads it back: no digit grouping.
         QLocale locale;
         locale.setNumberOptions(QLocale::OmitGroupSeparator);
-        return locale.toString(value.toFloat(), 'g', QLocale::FloatingPointShortest);
+        return holds<float>(value)
+                   ? locale.toString(value.toFloat(), 'g', QLocale::FloatingPointShortest)
+                   : locale.toString(value.toDouble(), 'g', QLocale::FloatingPointShortest);
     }
     if (holds<Colour>(value))
         return ColourPage::describe(value.value<Colour>());

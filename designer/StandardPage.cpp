@@ -49,7 +49,12 @@ void StandardPage::ApplyChanges()
         const auto edited = m_edits.constFind(row.key);
         if (edited == m_edits.constEnd())
             continue;
-        row.set(*edited);
+        for (QObject *control : std::as_const(m_selectedControls)) {
+            for (const ListedProperty &own : listProperties(control)) {
+                if (own.key == row.key && own.value.metaType() == m_kind)
+                    own.set(*edited);
+            }
+        }
         m_edits.erase(edited);
     }
     SelectionChanged();

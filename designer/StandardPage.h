@@ -12,10 +12,11 @@ class QComboBox;
 class QFormLayout;
 
 // What the standard Font, Colour and Picture pages share. Each edits the properties of one kind
-// (fonts, colours or pictures) of the first selected control, the one chosen in its "Property"
-// list, through the rows of the control's own property table. Edits of several properties wait
-// together for ApplyChanges, which gives each its new value the way loading does. Loading the
-// page marks nothing changed.
+// (fonts, colours or pictures): it lists and shows those of the first selected control, the one
+// chosen in its "Property" list. Edits of several properties wait together for ApplyChanges,
+// which gives each to every selected control that has a property of the key and kind, through
+// the rows of the control's own property table, the way loading does. Loading the page marks
+// nothing changed.
 class StandardPage : public QWidget {
     Q_OBJECT
 public:
@@ -26,8 +27,8 @@ public:
 
     // Lists the first selected control's properties of the page's kind and shows the first.
     void SelectionChanged();
-    // Gives every edited property its new value; a property that refuses it throws HostError,
-    // and the properties after it keep their edits.
+    // Gives every edited property its new value in every selected control that has it; a
+    // property that refuses it throws HostError, and the properties after it keep their edits.
     void ApplyChanges();
 
     // The properties the page edits, in the table's order.

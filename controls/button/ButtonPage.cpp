@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <cmath>
+#include <limits>
 
 namespace {
 // The page and its fields, in twips.
@@ -96,8 +97,12 @@ ButtonPage::ButtonPage(QWidget *parent)
     for (const PointerEntry &entry : pointerEntries)
         cboMouse->addItem(QLatin1String(entry.text), entry.shape);
 
-    for (QLineEdit *text : {txtCaption, txtDelta, txtAlignment, txtToolTopText})
+    // A field holds the property's whole text: the toolkit's own limit would cut a long
+    // caption or tool tip, and applying would store the cut text.
+    for (QLineEdit *text : {txtCaption, txtDelta, txtAlignment, txtToolTopText}) {
+        text->setMaxLength(std::numeric_limits<int>::max());
         connect(text, &QLineEdit::textChanged, this, &ButtonPage::markChanged);
+    }
     for (QCheckBox *check : {chkSwitch, chkValue})
         connect(check, &QCheckBox::stateChanged, this, &ButtonPage::markChanged);
     connect(cboMouse, &QComboBox::currentIndexChanged, this, &ButtonPage::markChanged);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End to end on a private X server with openbox: kelvo-designer opens a copy of the monitor's
 # form; the Exit button's tool tip, changed on the Button page and saved, is the one entry in
-# which the file differs from the same form saved before the change; a damaged form file is
-# reported with its name and the place where reading stopped, and the program stays up.
+# which the file differs from the same form saved before the change, and Ctrl+Z takes it back;
+# a damaged form file is reported with its name and the place where reading stopped, and the
+# program stays up.
 # Arguments: kelvo-designer, the monitor's form file.
 set -u
 
@@ -55,6 +56,15 @@ changes=$(diff "$work/before.json" "$copy" | grep '^[<>]' | sed 's/^\([<>]\) */\
 expected=$'< "tooltiptext": "Exit"\n> "tooltiptext": "Leave Kelvo"'
 [ "$changes" = "$expected" ] || fail "the saved form changed in: $changes"
 pass "the Button page changed Exit's tool tip and nothing else"
+
+# Undo takes the page's change back: saved again, the form is the one from before it.
+cp "$copy" "$work/after.json"
+xdotool key ctrl+z
+sleep 0.5
+xdotool key ctrl+s
+within 5 differs "$work/after.json" "$copy" || fail "Ctrl+Z and Ctrl+S left the form as it was"
+cmp -s "$work/before.json" "$copy" || fail "the undone form differs: $(diff "$work/before.json" "$copy")"
+pass "Ctrl+Z undid the tool tip"
 
 # --- A damaged file: a message naming the file and the place, and the designer stays.
 damaged="$work/damaged.json"
