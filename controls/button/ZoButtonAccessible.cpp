@@ -39,6 +39,11 @@ void ZoButtonAccessible::valueChanged(ZoButton *button)
     QAccessible::updateAccessibility(&event);
 }
 
+QAccessible::Role ZoButtonAccessible::role() const
+{
+    return m_button && m_button->Switch() ? QAccessible::CheckBox : QAccessible::Button;
+}
+
 QAccessible::State ZoButtonAccessible::state() const
 {
     QAccessible::State s = QAccessibleWidget::state();

@@ -5,9 +5,11 @@
 
 class ZoButton;
 
-// A ZoButton as assistive technologies see it: a push button, or a toggle button, checked
-// while Value is true, when it is a switch. It is named by its caption as drawn, or by its
-// tool tip when it has no caption; a button named by its caption is described by its tool tip.
+// A ZoButton as assistive technologies see it: a push button, or, when it is a switch, a
+// two-state control checked while Value is true. Qt has no toggle-button role, and the
+// accessibility bridge announces the checked state of a check box only. It is named by its caption
+// as drawn, or by its tool tip when it has no caption; a button named by its caption is described
+// by its tool tip.
 //
 // Its one action, Press, plays a click as AutoClick does; a switch first turns Value over, as
 // a mouse press would, so that pressing it switches it. The click comes once the request has
@@ -25,7 +27,7 @@ public:
     // Tells a listening assistive technology that a switch's Value turned over.
     static void valueChanged(ZoButton *button);
 
-    QAccessible::Role role() const override { return QAccessible::Button; }
+    QAccessible::Role role() const override;
     QAccessible::State state() const override;
     QString text(QAccessible::Text t) const override;
     QAccessibleInterface *parent() const override;

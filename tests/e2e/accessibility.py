@@ -6,6 +6,7 @@ Run by test_accessibility.sh with the program's pid and one step:
   tick          after the figures move, the Aval line follows /proc/meminfo
   press NAME    the Press action of the button NAME (in any window of the program)
   options       the options dialog: its name, field, labels and buttons
+  checked NAME yes|no  the switch NAME comes to be checked, or not
   gone ROLE NAME  no showing object ROLE NAME is left
 Exits 1 with a message on the first check that fails.
 """
@@ -114,27 +115,50 @@ def check_monitor(app):
 
 
 def check_tick(app):
+    """Waits, with the event loop running, for the Aval line to follow the kernel's figure and
+    for the event that tells a listener so."""
+    from gi.repository import GLib
+
     before = lines(app)[1]
+    told = []
+
+    def on_name_change(event):
+        if event.source.getRoleName() == "label" and event.source.name.startswith("Aval="):
+            told.append(event.source.name)
+
+    pyatspi.Registry.registerEventListener(on_name_change,
+                                           "object:property-change:accessible-name")
     # Memory taken here moves the available figure by far more than the noise around it.
     ballast = b"\x01" * (192 << 20)
     tolerance = 48 << 10
     deadline = time.time() + 10
-    while time.time() < deadline:
+    result = {}
+
+    def poll():
         low = kb(meminfo()["MemAvailable"])
         line = lines(app)[1]
         high = kb(meminfo()["MemAvailable"])
         shown = figure(line, "Aval=")
-        if line != before and min(low, high) - tolerance <= shown <= max(low, high) + tolerance:
-            print(f"ok: after a tick {before} became {line}, the kernel's {low}..{high}")
-            del ballast
-            return
-        time.sleep(0.1)
-    fail(f"Aval stayed {before} or strays from the kernel's: now {lines(app)[1]}, "
-         f"kernel {kb(meminfo()['MemAvailable'])}")
+        followed = min(low, high) - tolerance <= shown <= max(low, high) + tolerance
+        if line != before and followed and told:
+            result["ok"] = f"after a tick {before} became {line}, the kernel's {low}..{high}; " \
+                           f"a listener was told {told[-1]}"
+        if result or time.time() > deadline:
+            result.setdefault("last", f"{line} against the kernel's {low}..{high}, told {told}")
+            pyatspi.Registry.stop()
+            return False
+        return True
+
+    GLib.timeout_add(100, poll)
+    pyatspi.Registry.start()
+    del ballast
+    if "ok" not in result:
+        fail(f"Aval did not follow from {before}: {result['last']}")
+    print("ok: " + result["ok"])
 
 
 def press(app, name):
-    for role in ("push button", "toggle button"):
+    for role in ("push button", "check box"):
         button = find(app, role, name)
         if button is not None:
             action = button.queryAction()
@@ -161,9 +185,21 @@ def check_options(app):
         fail("the field does not hold the period 1000")
     for text in ("Check Every:", "msec", "Kelvo V.1.0.1", "Physical memory monitor"):
         need(dialog, "label", text)
-    need(dialog, "toggle button", "On top")
+    need(dialog, "check box", "On top")
     need(dialog, "push button", "Return")
     print("ok: the dialog's field, labels and buttons carry their names")
+
+
+def check_checked(app, name, want):
+    deadline = time.time() + 10
+    while True:
+        switch = need(app, "check box", name)
+        if switch.getState().contains(pyatspi.STATE_CHECKED) == (want == "yes"):
+            print(f'ok: "{name}" checked: {want}')
+            return
+        if time.time() > deadline:
+            fail(f'"{name}" did not come to be checked: {want}')
+        time.sleep(0.1)
 
 
 def check_gone(app, role, name):
@@ -194,6 +230,8 @@ def main():
         press(app, args[0])
     elif step == "options":
         check_options(app)
+    elif step == "checked":
+        check_checked(app, args[0], args[1])
     elif step == "gone":
         check_gone(app, args[0], args[1])
     else:

@@ -4,7 +4,7 @@
 # tree over AT-SPI as a screen reader does and prints it: the window "Kelvo" with its three
 # lines and its Exit and Options buttons, the Total figure as the kernel has it, the Aval line
 # following the kernel after a tick; Press on Options opens the dialog, whose field, labels and
-# buttons carry their names; Press on Exit ends the program with status 0, saving the settings.
+# buttons carry their names, and Press on its On top switch switches it; Press on Exit ends the program with status 0, saving the settings.
 # Arguments: the program.
 set -u
 
@@ -44,7 +44,11 @@ probe monitor
 probe tick
 
 probe press Options
+probe tree
 probe options
+probe checked "On top" yes
+probe press "On top"
+probe checked "On top" no
 probe press Return
 probe gone dialog "Kelvo V.1.0.1"
 pass "the dialog closed with Return"
@@ -54,6 +58,8 @@ within 10 ended || fail "Press on Exit did not end the program"
 wait "$pid"
 status=$?
 [ "$status" = 0 ] || fail "the program ended with status $status"
-saved=$(wholeSettings)
-[ -n "$saved" ] || fail "no whole settings file after Exit: $(cat "$settings" 2>/dev/null)"
+# The monitor's section, as the program saved it (the dialog adds a section of its own).
+saved=$(awk '/^\[/ { monitor = ($0 == "[frmMain]") } monitor && /=/' "$settings" 2>/dev/null | sort | tr '\n' ' ')
+[[ $saved == "Height="*" Left="*" OnTop=False Top="*" Width="*" WindowState=0 " ]] ||
+    fail "the monitor's settings after Exit, with the switch pressed off: $saved"
 pass "Press on Exit ended the program with status 0, saving $saved"
