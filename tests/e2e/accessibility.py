@@ -96,6 +96,14 @@ def print_tree(app):
               f' [{" ".join(marks)}]' + (f' actions={",".join(actions)}' if actions else ""))
 
 
+def until(holds, what, seconds=10):
+    deadline = time.time() + seconds
+    while not holds():
+        if time.time() > deadline:
+            fail(what)
+        time.sleep(0.1)
+
+
 def check_monitor(app):
     if app.name != "Kelvo":
         fail(f'the application is named "{app.name}"')
@@ -172,11 +180,7 @@ def press(app, name):
 
 
 def check_options(app):
-    deadline = time.time() + 10
-    while find(app, "dialog", "Kelvo V.1.0.1") is None:
-        if time.time() > deadline:
-            fail('no dialog named "Kelvo V.1.0.1" opened')
-        time.sleep(0.1)
+    until(lambda: find(app, "dialog", "Kelvo V.1.0.1"), 'no dialog "Kelvo V.1.0.1" opened')
     dialog = need(app, "dialog", "Kelvo V.1.0.1")
     field = need(dialog, "text", "Check Every:")
     if field.description != "msec":
@@ -191,51 +195,31 @@ def check_options(app):
 
 
 def check_checked(app, name, want):
-    deadline = time.time() + 10
-    while True:
-        switch = need(app, "check box", name)
-        if switch.getState().contains(pyatspi.STATE_CHECKED) == (want == "yes"):
-            print(f'ok: "{name}" checked: {want}')
-            return
-        if time.time() > deadline:
-            fail(f'"{name}" did not come to be checked: {want}')
-        time.sleep(0.1)
+    checked = lambda: need(app, "check box", name).getState().contains(pyatspi.STATE_CHECKED)
+    until(lambda: checked() == (want == "yes"), f'"{name}" did not come to be checked: {want}')
+    print(f'ok: "{name}" checked: {want}')
 
 
 def check_gone(app, role, name):
-    deadline = time.time() + 10
-    while find(app, role, name) is not None:
-        if time.time() > deadline:
-            fail(f'{role} "{name}" is still showing')
-        time.sleep(0.1)
+    until(lambda: find(app, role, name) is None, f'{role} "{name}" is still showing')
     print(f'ok: {role} "{name}" is gone')
 
 
 def main():
     pid, step, args = int(sys.argv[1]), sys.argv[2], sys.argv[3:]
-    deadline = time.time() + 20
-    app = program(pid)
-    while app is None or find(app, "frame", "Kelvo") is None:
-        if time.time() > deadline:
-            fail(f"the program (pid {pid}) is not on the accessibility bus")
-        time.sleep(0.2)
-        app = program(pid)
-    if step == "tree":
-        print_tree(app)
-    elif step == "monitor":
-        check_monitor(app)
-    elif step == "tick":
-        check_tick(app)
-    elif step == "press":
-        press(app, args[0])
-    elif step == "options":
-        check_options(app)
-    elif step == "checked":
-        check_checked(app, args[0], args[1])
-    elif step == "gone":
-        check_gone(app, args[0], args[1])
-    else:
+    found = {}
+
+    def on_bus():
+        found["app"] = program(pid)
+        return found["app"] is not None and find(found["app"], "frame", "Kelvo") is not None
+
+    until(on_bus, f"the program (pid {pid}) is not on the accessibility bus", 20)
+    app = found["app"]
+    steps = {"tree": print_tree, "monitor": check_monitor, "tick": check_tick, "press": press,
+             "options": check_options, "checked": check_checked, "gone": check_gone}
+    if step not in steps:
         fail("unknown step " + step)
+    steps[step](app, *args)
 
 
 main()

@@ -39,7 +39,6 @@ title=$(xprop -id "$window" _NET_WM_NAME 2>/dev/null)
 [[ $title == *'"Kelvo"' ]] || fail "the window's title is not Kelvo: $title"
 pass "the window is titled Kelvo"
 
-probe tree
 probe monitor
 probe tick
 
