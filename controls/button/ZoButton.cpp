@@ -2,10 +2,10 @@
 
 #include "ButtonFace.h"
 #include "ButtonLayout.h"
-#include "ZoButtonAccessible.h"
 #include "Desktop.h"
 #include "HostError.h"
 #include "Screen.h"
+#include "ZoButtonAccessible.h"
 
 #include <QTextBoundaryFinder>
 #include <QThread>
