@@ -5,6 +5,7 @@
 #include "FormFile.h"
 #include "KelvoControls.h"
 #include "MemoryStatus.h"
+#include "MonitorAccessible.h"
 #include "NumberFormat.h"
 #include "SettingsStore.h"
 #include "TextConvert.h"
@@ -14,6 +15,7 @@
 #include "formhelpers/ZoOnTop.h"
 #include "frmOptions.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -36,7 +38,11 @@ frmMain::frmMain(MemoryStatusSource &memory, QWidget *parent)
     connect(this, &Form::Paint, this, &frmMain::Layout);
     connect(this, &Form::Resize, this, &frmMain::Layout);
 
+    MonitorAccessible::install();
     FormFile::load(*this, FormFileName, kelvoControls());
+    // Window lists and assistive technologies name the window; without a caption there is no
+    // title bar for it to show in.
+    setWindowTitle(QLatin1String(App::Title));
     m_timMeasure = designedControl<Timer>(*this, FormFileName, QStringLiteral("timMeasure"));
     m_zopOnTop = designedControl<ZoOnTop>(*this, FormFileName, QStringLiteral("zopOnTop"));
     m_zopFormPos = designedControl<ZoFormPos>(*this, FormFileName, QStringLiteral("zopFormPos"));
@@ -134,6 +140,8 @@ void frmMain::timMeasure_Timer()
                  QStringLiteral("%"));
     }
     EraseLinesNotDrawn();
+    if (QAccessible::isActive())
+        MonitorAccessible::linesDrawn(*this);
 }
 
 void frmMain::setLocale(const QLocale &locale)

@@ -36,6 +36,10 @@ frmOptions::frmOptions(frmMain &monitor, QWidget *parent)
         connect(m_cmdAction[size_t(i)], &ZoButton::Click, this, [this, i] { cmdAction_Click(i); });
     }
     connect(m_txtInterval, &TextBox::Change, this, &frmOptions::txtInterval_Change);
+    // The period is named by the label before it and qualified by the unit after it.
+    m_txtInterval->setAccessibleText(
+        designedControl<Label>(*this, FormFileName, QStringLiteral("Label1"))->Caption(),
+        designedControl<Label>(*this, FormFileName, QStringLiteral("Label2"))->Caption());
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             &Form::unload);
 }
@@ -58,6 +62,8 @@ void frmOptions::Form_Load()
                                  .arg(App::Major)
                                  .arg(App::Minor)
                                  .arg(App::Revision));
+    // The dialog has no title bar: its title line names it.
+    setAccessibleName(m_lblVersion->Caption());
     m_lblCopyright->setCaption(QString::fromUtf8(App::LegalCopyright));
     m_txtInterval->setText(QString::number(m_monitor.timMeasure()->Interval()));
     m_cmdAction[0]->setValue(m_monitor.zopOnTop()->OnTop());

@@ -5,6 +5,7 @@
 #include "Desktop.h"
 #include "HostError.h"
 #include "Screen.h"
+#include "ZoButtonAccessible.h"
 
 #include <QTextBoundaryFinder>
 #include <QThread>
@@ -21,6 +22,7 @@ ZoButton::ZoButton(QWidget *container)
     , timCapture(this)
     , picButton(new ButtonFace(this))
 {
+    ZoButtonAccessible::install();
     timCapture.setObjectName(QStringLiteral("timCapture"));
     timCapture.setInterval(CaptureInterval);
     connect(&timCapture, &QTimer::timeout, this, &ZoButton::timCapture_Timer);
@@ -192,6 +194,7 @@ void ZoButton::setSwitch(bool New_Switch)
 void ZoButton::setValue(bool New_Value)
 {
     m_Value = New_Value;
+    ZoButtonAccessible::valueChanged(this);
     PropertyChanged(QStringLiteral("Value"));
 }
 
@@ -544,6 +547,7 @@ void ZoButton::StartCapture()
 void ZoButton::picButton_MouseDown()
 {
     m_Value = !m_Value;
+    ZoButtonAccessible::valueChanged(this);
     DrawPressed();
     StartCapture();
 }

@@ -1,6 +1,7 @@
 #include "Form.h"
 
 #include "Desktop.h"
+#include "FormAccessible.h"
 #include "MousePointer.h"
 #include "PropertyTable.h"
 #include "Screen.h"
@@ -81,6 +82,7 @@ const PropertyTable<Form> &formProperties()
 Form::Form(const QString &name, QWidget *parent)
     : QWidget(parent, Qt::Window)
 {
+    FormAccessible::install();
     setName(name);
     setAttribute(Qt::WA_OpaquePaintEvent);
     applyPalette();
@@ -113,6 +115,7 @@ double Form::Top() const
 
 void Form::setCaption(const QString &caption)
 {
+    m_caption = caption;
     setWindowTitle(caption);
     applyWindowFlags();
 }

@@ -56,7 +56,10 @@ public:
     qint16 WindowState() const;
     void setWindowState(qint16 state);
 
-    QString Caption() const { return windowTitle(); }
+    // The title bar's text. Setting it also names the window for window lists; a form without
+    // a caption may still have a window title of its own (setWindowTitle), which shows in no
+    // title bar.
+    QString Caption() const { return m_caption; }
     void setCaption(const QString &caption);
     Colour BackColor() const { return m_backColor; }
     void setBackColor(Colour colour);
@@ -167,6 +170,7 @@ private:
     int frameExtraHeight() const;
 
     QString m_name;
+    QString m_caption;
     bool m_userMode = true;
     bool m_loaded = false;
     bool m_loading = false;

@@ -1,6 +1,7 @@
 #include "Label.h"
 
 #include "HostError.h"
+#include "LabelAccessible.h"
 #include "PropertyTable.h"
 
 #include <QLabel>
@@ -43,6 +44,7 @@ Label::Label(QWidget *container)
     : UserControl(container)
     , m_text(new QLabel(this))
 {
+    LabelAccessible::install();
     // A caption is shown as written: no markup, no line breaking, no mnemonic.
     m_text->setTextFormat(Qt::PlainText);
     m_text->setAlignment(qtAlignment(m_alignment));
@@ -59,6 +61,7 @@ QString Label::Caption() const
 void Label::setCaption(const QString &caption)
 {
     m_text->setText(caption);
+    LabelAccessible::captionChanged(this);
     PropertyChanged(QStringLiteral("Caption"));
 }
 

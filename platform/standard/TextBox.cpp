@@ -70,6 +70,12 @@ void TextBox::setFont(const FontRef &font)
     PropertyChanged(QStringLiteral("Font"));
 }
 
+void TextBox::setAccessibleText(const QString &name, const QString &description)
+{
+    m_edit->setAccessibleName(name);
+    m_edit->setAccessibleDescription(description);
+}
+
 void TextBox::applyColours()
 {
     QPalette p = m_edit->palette();

@@ -31,6 +31,10 @@ public:
     // No font (null) stands for the ambient font.
     void setFont(const FontRef &font);
 
+    // Names the text field for assistive technologies: name is what it holds (its label's
+    // caption), description what qualifies it (a unit).
+    void setAccessibleText(const QString &name, const QString &description);
+
     void InitProperties() override;
     void ReadProperties(const PropertyBag &bag) override;
     void WriteProperties(PropertyBag &bag) const override;
