@@ -57,30 +57,31 @@ void FormDocument::setModified(bool modified)
 
 void FormDocument::newForm()
 {
+    m_source = FormSource();
+    m_openProblems.clear();
     replaceForm(blankForm(), {});
 }
 
 void FormDocument::open(const QString &path)
 {
     std::unique_ptr<Form> form = designForm(QString());
-    FormFile::load(*form, path, m_registry);
+    const FormDescription description = FormFile::read(path);
+    QStringList problems = FormFile::load(*form, description, m_registry, path);
+    m_source = FormSource(description, *form);
+    m_openProblems = std::move(problems);
     replaceForm(std::move(form), path);
 }
 
 void FormDocument::save(const QString &path)
 {
-    bool written = false;
     try {
-        written = FormFile::save(*m_form, path, m_registry);
+        FormFile::save(*m_form, path, m_registry, &m_source);
     } catch (const FormFileError &e) {
-        // Writing names the form, not the file it goes to.
+        // Writing a control names the form, not the file it goes to.
         throw FormFileError(path, e.position(), e.message());
     } catch (const HostError &e) {
         throw FormFileError(path, QString(), QString::fromUtf8(e.what()));
     }
-    if (!written)
-        throw FormFileError(path, QString(),
-                            QStringLiteral("cannot be written; the file is as it was"));
     m_path = path;
     setModified(false);
 }
