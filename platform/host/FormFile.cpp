@@ -242,11 +242,8 @@ FormDescription parse(const QByteArray &text, const QString &fileName)
         throw FormFileError(fileName, QStringLiteral("1:1"),
                             QStringLiteral("a form file holds one object"));
     const QJsonObject root = doc.object();
-    const JsonNode source = JsonNode::read(text, root);
 
     FormDescription d;
-    d.text = text;
-    d.source = source;
     d.name = root.value(QLatin1String("form")).toString();
     if (d.name.isEmpty())
         throw FormFileError(fileName, QStringLiteral("form"),
@@ -255,8 +252,6 @@ FormDescription parse(const QByteArray &text, const QString &fileName)
     if (!properties.isUndefined() && !properties.isObject())
         throw FormFileError(fileName, QStringLiteral("properties"),
                             QStringLiteral("\"properties\" must be an object"));
-    if (const JsonNode *saved = source.member(u"properties"))
-        d.properties = PropertyBag(*saved);
     const QJsonValue controls = root.value(QLatin1String("controls"));
     if (!controls.isUndefined() && !controls.isArray())
         throw FormFileError(fileName, QStringLiteral("controls"),
@@ -267,7 +262,12 @@ FormDescription parse(const QByteArray &text, const QString &fileName)
                             QStringLiteral("%1 controls are more than the %2 a form can hold")
                                 .arg(list.size())
                                 .arg(MaxControls));
-    const JsonNode *entries = source.member(u"controls");
+
+    d.text = text;
+    d.source = JsonNode::read(text, root);
+    if (const JsonNode *saved = d.source.member(u"properties"))
+        d.properties = PropertyBag(*saved);
+    const JsonNode *entries = d.source.member(u"controls");
     for (int i = 0; i < list.size(); ++i)
         d.controls.append(parseControl(list.at(i), entries->items().at(size_t(i)), i, fileName));
     return d;
