@@ -154,6 +154,10 @@ bool DesignerWindow::open(const QString &path)
 {
     try {
         m_document.open(path);
+        const QStringList problems = m_document.openProblems();
+        if (!problems.isEmpty())
+            reportError(this, QStringLiteral("%1 opened, but some of it cannot be shown:\n%2")
+                                  .arg(path, problems.join(QLatin1Char('\n'))));
         startHistory();
         return true;
     } catch (const FormFileError &e) {

@@ -57,43 +57,47 @@ void FormDocument::setModified(bool modified)
 
 void FormDocument::newForm()
 {
+    m_source = FormSource();
+    m_openProblems.clear();
     replaceForm(blankForm(), {});
 }
 
 void FormDocument::open(const QString &path)
 {
     std::unique_ptr<Form> form = designForm(QString());
-    FormFile::load(*form, path, m_registry);
+    const FormDescription description = FormFile::read(path);
+    QStringList problems = FormFile::load(*form, description, m_registry, path);
+    m_source = FormSource(description, *form);
+    m_openProblems = std::move(problems);
     replaceForm(std::move(form), path);
 }
 
 void FormDocument::save(const QString &path)
 {
-    bool written = false;
     try {
-        written = FormFile::save(*m_form, path, m_registry);
+        FormFile::save(*m_form, path, m_registry, &m_source);
     } catch (const FormFileError &e) {
-        // Writing names the form, not the file it goes to.
+        // Writing a control names the form, not the file it goes to.
         throw FormFileError(path, e.position(), e.message());
     } catch (const HostError &e) {
         throw FormFileError(path, QString(), QString::fromUtf8(e.what()));
     }
-    if (!written)
-        throw FormFileError(path, QString(),
-                            QStringLiteral("cannot be written; the file is as it was"));
     m_path = path;
     setModified(false);
 }
 
 QByteArray FormDocument::snapshot() const
 {
-    return FormFile::write(*m_form, m_registry);
+    return FormFile::write(*m_form, m_registry, &m_source);
 }
 
 void FormDocument::restore(const QByteArray &text)
 {
     std::unique_ptr<Form> form = designForm(QString());
-    FormFile::load(*form, FormFile::parse(text, m_path), m_registry, m_path);
+    const FormDescription description = FormFile::parse(text, m_path);
+    FormFile::load(*form, description, m_registry, m_path);
+    // What the restored text holds and the designer does not know is kept as in a file opened.
+    m_source = FormSource(description, *form);
     const std::unique_ptr<Form> old = std::exchange(m_form, std::move(form));
     emit formReplaced(m_form.get());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FormFile.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QPointF>
@@ -14,7 +16,9 @@ class UserControl;
 // The form being designed. It lives in design mode (Ambient.UserMode False): the controls'
 // setters only store, setters refused at run time are allowed, and the invisible helpers show
 // their pictures at their fixed sizes. It is saved through each control's WriteProperties,
-// defaults left out, and atomically. A change marks it modified until it is saved or replaced.
+// defaults left out, and atomically, over the file it was opened from: what the form does not
+// change is written back as the file held it. A change marks it modified until it is saved or
+// replaced.
 class FormDocument : public QObject {
     Q_OBJECT
 public:
@@ -32,9 +36,12 @@ public:
     // Replaces the form with the one in the file. A file that cannot be read or loaded throws
     // FormFileError, naming the file and the place, and the current form stays.
     void open(const QString &path);
+    // What the last open loaded but could not use (pictures that cannot be decoded), one
+    // line each; the file's entries for them are saved as they were.
+    QStringList openProblems() const { return m_openProblems; }
     // Writes the form to the file, which becomes the form's file. The file is replaced only
-    // once the whole form is written: when that fails, FormFileError is thrown and the file
-    // stays as it was.
+    // once the whole form is written: when that fails, FormFileError is thrown with the
+    // reason, the file stays as it was and the form stays modified.
     void save(const QString &path);
 
     // The form as its file would hold it now.
@@ -63,6 +70,8 @@ private:
 
     const ControlRegistry &m_registry;
     std::unique_ptr<Form> m_form;
+    FormSource m_source;
+    QStringList m_openProblems;
     QString m_path;
     bool m_modified = false;
 };

@@ -1,8 +1,8 @@
 // The form-file reader on any bytes, with every control class Kelvo registers: a file either
 // reads or is refused with a FormFileError, never a crash. A file that reads is loaded twice,
 // at run time and in a designer; each form is drawn and fits within all screens together,
-// whatever sizes the file holds; and what the designer would save loads again and saves the
-// same.
+// whatever sizes the file holds; and what the designer would save, fresh or over the file it
+// read, loads again and saves the same.
 #include "FontObject.h"
 #include "Form.h"
 #include "FormFile.h"
@@ -94,6 +94,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const std::unique_ptr<Form> reloaded = loaded(savedDescription, false);
         FUZZ_CHECK(reloaded);
         FUZZ_CHECK(FormFile::write(*reloaded, kelvoControls()) == saved);
+
+        // Saved over the file it came from, and that opened and saved again: the same bytes.
+        const FormSource source(description, *designed);
+        const QByteArray over = FormFile::write(*designed, kelvoControls(), &source);
+        FormDescription overDescription;
+        try {
+            overDescription = FormFile::parse(over, FileName);
+        } catch (const FormFileError &e) {
+            FUZZ_FAIL(e.what());
+        }
+        const std::unique_ptr<Form> reopened = loaded(overDescription, false);
+        FUZZ_CHECK(reopened);
+        const FormSource reopenedSource(overDescription, *reopened);
+        FUZZ_CHECK(FormFile::write(*reopened, kelvoControls(), &reopenedSource) == over);
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return 0;

@@ -57,12 +57,12 @@ const PropertyTable<Form> &formProperties()
                  &Form::setShowInTaskbar)
             .add(
                 QStringLiteral("ClientWidth"), 0.0f,
-                [](const Form &f) { return float(f.ScaleWidth()); },
-                [](Form &f, float w) { f.setClientSize(w, f.ScaleHeight()); })
+                [](const Form &f) { return float(f.clientSizeAsSet().width()); },
+                [](Form &f, float w) { f.setClientSize(w, f.clientSizeAsSet().height()); })
             .add(
                 QStringLiteral("ClientHeight"), 0.0f,
-                [](const Form &f) { return float(f.ScaleHeight()); },
-                [](Form &f, float h) { f.setClientSize(f.ScaleWidth(), h); })
+                [](const Form &f) { return float(f.clientSizeAsSet().height()); },
+                [](Form &f, float h) { f.setClientSize(f.clientSizeAsSet().width(), h); })
             .add(QStringLiteral("BackColor"), Colour::system(15), &Form::BackColor,
                  &Form::setBackColor)
             .add(QStringLiteral("ForeColor"), Colour::system(18), &Form::ForeColor,
@@ -187,6 +187,15 @@ void Form::setClientSize(double width, double height)
 {
     resizeWithin(QSize(std::max(1, Screen::toPixelsX(width)) + 2 * m_frame,
                        std::max(1, Screen::toPixelsY(height)) + 2 * m_frame));
+    m_clientTwips = QSizeF(width, height);
+    m_clientPixels = clientRect().size();
+}
+
+QSizeF Form::clientSizeAsSet() const
+{
+    if (clientRect().size() == m_clientPixels)
+        return m_clientTwips;
+    return QSizeF(ScaleWidth(), ScaleHeight());
 }
 
 QRect Form::clientRect() const
@@ -352,8 +361,11 @@ void Form::applyWindowFlags()
     m_sizable = frame > 0 && (m_borderStyle == 2 || m_borderStyle == 5);
     setMouseTracking(m_sizable);
     if (frame != m_frame) {
+        const bool sizeAsSet = clientRect().size() == m_clientPixels;
         resizeWithin(QSize(width() + 2 * (frame - m_frame), height() + 2 * (frame - m_frame)));
         m_frame = frame;
+        if (sizeAsSet)
+            m_clientPixels = clientRect().size();
         for (UserControl *c : std::as_const(m_controls))
             c->Move(c->Left(), c->Top(), c->Width(), c->Height());
     }

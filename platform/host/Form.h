@@ -51,6 +51,10 @@ public:
     double ScaleWidth() const;
     double ScaleHeight() const;
     void setClientSize(double width, double height);
+    // The client size in twips as last set, for as long as the window keeps the size that
+    // gave it; else ScaleWidth and ScaleHeight. A size set beyond the screens is kept as set,
+    // while the window shown is fitted to them.
+    QSizeF clientSizeAsSet() const;
 
     // 0 normal, 1 minimised, 2 maximised.
     qint16 WindowState() const;
@@ -191,5 +195,7 @@ private:
     bool m_sizable = false;
     bool m_dragArmed = false;
     Qt::Edges m_pointerEdges;
+    QSizeF m_clientTwips; // as last set
+    QSize m_clientPixels; // what that gave the client area
     QList<UserControl *> m_controls;
 };

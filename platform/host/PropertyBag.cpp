@@ -13,33 +13,6 @@ QString keyOf(const QString &name)
     return name.isLower() ? name : name.toLower();
 }
 
-bool namesAreLower(const QJsonObject &bag)
-{
-    for (auto it = bag.begin(); it != bag.end(); ++it) {
-        if (!it.key().isLower())
-            return false;
-    }
-    return true;
-}
-
-// Calls use with the key of name. Property names are short ASCII words, lowered on the stack:
-// reading a form's controls looks up every property of every control.
-template <class Use> auto withKey(const QString &name, Use use)
-{
-    constexpr qsizetype Short = 32;
-    if (name.size() <= Short) {
-        char16_t lower[Short];
-        qsizetype i = 0;
-        for (; i < name.size() && name.at(i).unicode() < 0x80; ++i) {
-            const char16_t c = name.at(i).unicode();
-            lower[i] = c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
-        }
-        if (i == name.size())
-            return use(QStringView(lower, i));
-    }
-    return use(QStringView(keyOf(name)));
-}
-
 // Whole numbers round like the settings conversions: a half to the even neighbour.
 template <class Int> Int toWhole(const QJsonValue &v)
 {
@@ -73,12 +46,23 @@ bool fontFlag(const QJsonObject &o, const char *field, bool fallback)
     return v.toBool();
 }
 
-QJsonObject fontToJson(const FontObject &f)
+// Flags are written only when set: a font file written by hand names only those.
+JsonNode fontToJson(const FontObject &f)
 {
-    return QJsonObject{{"name", f.Name},           {"size", double(f.Size)},
-                       {"bold", f.Bold},           {"italic", f.Italic},
-                       {"underline", f.Underline}, {"strikethrough", f.Strikethrough},
-                       {"charset", f.Charset},     {"weight", f.Weight}};
+    JsonNode o = JsonNode::object();
+    o.set(u"name", QJsonValue(f.Name));
+    o.set(u"size", QJsonValue(double(f.Size)));
+    o.set(u"weight", QJsonValue(f.Weight));
+    o.set(u"charset", QJsonValue(f.Charset));
+    const std::pair<const char16_t *, bool> flags[] = {{u"bold", f.Bold},
+                                                       {u"italic", f.Italic},
+                                                       {u"underline", f.Underline},
+                                                       {u"strikethrough", f.Strikethrough}};
+    for (const auto &[name, on] : flags) {
+        if (on)
+            o.set(name, QJsonValue(true));
+    }
+    return o;
 }
 
 FontObject fontFromJson(const QJsonValue &v)
@@ -110,17 +94,21 @@ FontObject fontFromJson(const QJsonValue &v)
     return f;
 }
 
-QJsonValue pictureToJson(const PictureObject &p)
+JsonNode pictureToJson(const PictureObject &p)
 {
     if (p.isEmpty())
-        return QJsonValue::Null;
-    QJsonObject o;
+        return JsonNode(QJsonValue::Null);
+    JsonNode o = JsonNode::object();
     if (!p.source().isEmpty())
-        o.insert("resource", p.source());
+        o.set(u"resource", QJsonValue(p.source()));
     else
-        o.insert("png", QString::fromLatin1(p.toPng().toBase64()));
-    if (!p.hotSpot().isNull())
-        o.insert("hotspot", QJsonArray{p.hotSpot().x(), p.hotSpot().y()});
+        o.set(u"png", QJsonValue(QString::fromLatin1(p.toPng().toBase64())));
+    if (!p.hotSpot().isNull()) {
+        JsonNode hotSpot = JsonNode::array();
+        hotSpot.append(QJsonValue(p.hotSpot().x()));
+        hotSpot.append(QJsonValue(p.hotSpot().y()));
+        o.set(u"hotspot", hotSpot);
+    }
     return o;
 }
 
@@ -151,36 +139,73 @@ bool samePicture(const PictureRef &a, const PictureRef &b)
         return isEmptyPicture(a) == isEmptyPicture(b);
     return a->sameImage(*b);
 }
+
+template <class T> bool same(const T &a, const T &b)
+{
+    return a == b;
+}
+
+bool same(const FontRef &a, const FontRef &b)
+{
+    return (a ? *a : FontObject{}) == (b ? *b : FontObject{});
+}
+
+bool same(const PictureRef &a, const PictureRef &b)
+{
+    return samePicture(a, b);
+}
 } // namespace
 
-// Bags are saved with lower-case names and are taken as they are; only a bag written by hand
-// needs its names folded.
 PropertyBag::PropertyBag(const QJsonObject &saved)
-    : m_values(saved)
+    : m_values(QJsonValue(saved))
 {
-    if (namesAreLower(saved))
-        return;
-    m_values = {};
-    for (auto it = saved.begin(); it != saved.end(); ++it)
-        m_values.insert(keyOf(it.key()), it.value());
+}
+
+PropertyBag::PropertyBag(const JsonNode &saved)
+{
+    if (saved.isObject())
+        m_values = saved;
 }
 
 bool PropertyBag::contains(const QString &name) const
 {
-    return withKey(name, [this](QStringView key) { return m_values.contains(key); });
+    return m_values.member(name, Qt::CaseInsensitive);
+}
+
+QStringList PropertyBag::keys() const
+{
+    QStringList keys;
+    for (const JsonNode::Member &m : m_values.members())
+        keys.append(m.first);
+    return keys;
 }
 
 QJsonValue PropertyBag::saved(const QString &name) const
 {
-    return withKey(name, [this](QStringView key) { return m_values.value(key); });
+    const JsonNode *value = m_values.member(name, Qt::CaseInsensitive);
+    return value ? value->toJson() : QJsonValue(QJsonValue::Undefined);
 }
 
-void PropertyBag::store(const QString &name, const QJsonValue &value, bool isDefault)
+template <class T>
+bool PropertyBag::keeps(const QString &name, const T &value, const T &defaultValue) const
+{
+    if (!contains(name))
+        return false;
+    try {
+        return same(ReadProperty(name, defaultValue), value);
+    } catch (const HostError &) {
+        return false;
+    }
+}
+
+void PropertyBag::store(const QString &name, const JsonNode &value, bool isDefault)
 {
     if (isDefault)
-        withKey(name, [this](QStringView key) { m_values.remove(key); });
+        m_values.remove(name, Qt::CaseInsensitive);
+    else if (contains(name))
+        m_values.set(name, value, Qt::CaseInsensitive);
     else
-        m_values.insert(keyOf(name), value);
+        m_values.set(keyOf(name), value);
 }
 
 bool PropertyBag::ReadProperty(const QString &name, bool defaultValue) const
@@ -263,43 +288,56 @@ FontRef PropertyBag::ReadProperty(const QString &name, const FontRef &defaultVal
 PictureRef PropertyBag::ReadProperty(const QString &name, const PictureRef &defaultValue) const
 {
     const QJsonValue v = saved(name);
-    return v.isUndefined() ? defaultValue : pictureFromJson(v);
+    if (v.isUndefined())
+        return defaultValue;
+    PictureRef picture = pictureFromJson(v);
+    if (!v.isNull() && isEmptyPicture(picture) && !m_undecoded.contains(keyOf(name)))
+        m_undecoded.append(keyOf(name));
+    return picture;
 }
 
 void PropertyBag::WriteProperty(const QString &name, bool value, bool defaultValue)
 {
-    store(name, value, value == defaultValue);
+    if (!keeps(name, value, defaultValue))
+        store(name, QJsonValue(value), value == defaultValue);
 }
 
 void PropertyBag::WriteProperty(const QString &name, qint16 value, qint16 defaultValue)
 {
-    store(name, value, value == defaultValue);
+    if (!keeps(name, value, defaultValue))
+        store(name, QJsonValue(value), value == defaultValue);
 }
 
 void PropertyBag::WriteProperty(const QString &name, qint32 value, qint32 defaultValue)
 {
-    store(name, value, value == defaultValue);
+    if (!keeps(name, value, defaultValue))
+        store(name, QJsonValue(value), value == defaultValue);
 }
 
 void PropertyBag::WriteProperty(const QString &name, float value, float defaultValue)
 {
-    store(name, double(value), value == defaultValue);
+    if (!keeps(name, value, defaultValue))
+        store(name, QJsonValue(double(value)), value == defaultValue);
 }
 
 void PropertyBag::WriteProperty(const QString &name, const QString &value,
                                 const QString &defaultValue)
 {
-    store(name, value, value == defaultValue);
+    if (!keeps(name, value, defaultValue))
+        store(name, QJsonValue(value), value == defaultValue);
 }
 
 void PropertyBag::WriteProperty(const QString &name, Colour value, Colour defaultValue)
 {
-    store(name, double(value.value), value == defaultValue);
+    if (!keeps(name, value, defaultValue))
+        store(name, QJsonValue(double(value.value)), value == defaultValue);
 }
 
 void PropertyBag::WriteProperty(const QString &name, const FontRef &value,
                                 const FontRef &defaultValue)
 {
+    if (keeps(name, value, defaultValue))
+        return;
     const FontObject written = value ? *value : FontObject{};
     const bool isDefault = defaultValue ? written == *defaultValue : !value;
     store(name, fontToJson(written), isDefault);
@@ -308,13 +346,14 @@ void PropertyBag::WriteProperty(const QString &name, const FontRef &value,
 void PropertyBag::WriteProperty(const QString &name, const PictureRef &value,
                                 const PictureRef &defaultValue)
 {
-    store(name, value ? pictureToJson(*value) : QJsonValue(QJsonValue::Null),
-          samePicture(value, defaultValue));
+    if (!keeps(name, value, defaultValue))
+        store(name, value ? pictureToJson(*value) : JsonNode(QJsonValue::Null),
+              samePicture(value, defaultValue));
 }
 
 void PropertyBag::setHostValue(const QString &name, double value)
 {
-    m_values.insert(keyOf(name), value);
+    store(name, QJsonValue(value), false);
 }
 
 double PropertyBag::hostValue(const QString &name, double defaultValue) const

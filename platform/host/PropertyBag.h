@@ -2,26 +2,38 @@
 
 #include "Colour.h"
 #include "FontObject.h"
+#include "JsonNode.h"
 #include "PictureObject.h"
 
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
-// The saved properties of one control instance. Names are compared without letter case and
-// kept in lower case. ReadProperty gives the saved value, or the default where none is saved,
-// and throws HostError (TypeMismatch, Overflow) for a value that does not convert to the
-// default's kind. WriteProperty leaves out a value equal to its default, so reading it back
-// gives the default.
+// The saved properties of one control instance, in the order they were saved. Names are
+// compared without letter case; new ones are kept in lower case. ReadProperty gives the saved
+// value, or the default where none is saved, and throws HostError (TypeMismatch, Overflow) for
+// a value that does not convert to the default's kind. WriteProperty leaves out a value equal
+// to its default, so reading it back gives the default.
+//
+// A bag written over the one a control was read from keeps what the control does not change:
+// an entry that still reads as the value written stays as it was saved, where it was, and
+// entries no property writes stay too.
 class PropertyBag {
 public:
     PropertyBag() = default;
     explicit PropertyBag(const QJsonObject &saved);
+    // An object; anything else is an empty bag.
+    explicit PropertyBag(const JsonNode &saved);
 
-    QJsonObject toJson() const { return m_values; }
-    bool isEmpty() const { return m_values.isEmpty(); }
+    QJsonObject toJson() const { return m_values.toJson().toObject(); }
+    const JsonNode &node() const { return m_values; }
+    bool isEmpty() const { return m_values.members().empty(); }
     bool contains(const QString &name) const;
-    QStringList keys() const { return m_values.keys(); }
+    QStringList keys() const;
+
+    // The names of saved pictures that could not be decoded: they read as no picture, and
+    // stay in the bag as they were saved.
+    QStringList undecodedPictures() const { return m_undecoded; }
 
     bool ReadProperty(const QString &name, bool defaultValue) const;
     qint16 ReadProperty(const QString &name, qint16 defaultValue) const;
@@ -57,7 +69,10 @@ public:
 
 private:
     QJsonValue saved(const QString &name) const;
-    void store(const QString &name, const QJsonValue &value, bool isDefault);
+    // Whether the saved entry reads as the value.
+    template <class T> bool keeps(const QString &name, const T &value, const T &defaultValue) const;
+    void store(const QString &name, const JsonNode &value, bool isDefault);
 
-    QJsonObject m_values;
+    JsonNode m_values = JsonNode::object();
+    mutable QStringList m_undecoded;
 };

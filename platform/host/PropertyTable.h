@@ -48,11 +48,19 @@ public:
         return *this;
     }
 
-    // Reads every key in order; a key that cannot be read ends the reading with its error.
+    // Reads every key in order; a key that cannot be read ends the reading with its error,
+    // which names the key as the bag holds it.
     void read(Control &c, const PropertyBag &bag) const
     {
-        for (const auto &row : m_rows)
-            row->read(c, bag);
+        for (const auto &row : m_rows) {
+            try {
+                row->read(c, bag);
+            } catch (const HostError &e) {
+                throw HostError(e.number(),
+                                QStringLiteral("\"%1\": %2")
+                                    .arg(row->key.toLower(), QString::fromUtf8(e.what())));
+            }
+        }
     }
 
     // Reads every key in order; a key that cannot be read keeps the control's value.

@@ -7,6 +7,7 @@
 #include "Timer.h"
 
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
 // A control that records what the host calls on it, and persists two keys.
 class ProbeControl : public UserControl {
@@ -61,6 +62,8 @@ private slots:
     void malformedFiles_data();
     void malformedFiles();
     void saveFailureKeepsTheOldFile();
+    void hostileFilesAreRefusedWithAMessage_data();
+    void hostileFilesAreRefusedWithAMessage();
 
 private:
     ControlRegistry registry;
@@ -204,10 +207,72 @@ void tst_FormFile::saveFailureKeepsTheOldFile()
     const QString path = dir.filePath("frmTest.json");
     Form form{QString()};
     FormFile::load(form, FormFile::parse(twoControls, "frmTest.json"), registry);
-    QVERIFY(FormFile::save(form, path, registry));
+    FormFile::save(form, path, registry);
     QCOMPARE(FormFile::read(path).controls.size(), 3);
-    QVERIFY(!FormFile::save(form, dir.filePath("missing/frmTest.json"), registry));
+    QVERIFY_THROWS_EXCEPTION(FormFileError,
+                             FormFile::save(form, dir.filePath("missing/frmTest.json"), registry));
     QVERIFY_THROWS_EXCEPTION(FormFileError, FormFile::read(dir.filePath("none.json")));
+}
+
+void tst_FormFile::hostileFilesAreRefusedWithAMessage_data()
+{
+    QTest::addColumn<QString>("kind"); // how the file is made: "text", "fifo", "device", "sparse"
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("position");
+    QTest::addColumn<QString>("message");
+
+    QByteArray many = R"({"form": "f", "controls": [)";
+    for (int i = 0; i < 30000; ++i)
+        many += QByteArray(i ? "," : "") + R"({"class": "Timer", "name": "t", "index": )" +
+                QByteArray::number(i % 30000) + "}";
+    many += "]}";
+    QTest::newRow("30,000 controls") << "text" << many << "controls"
+                                     << "30000 controls are more than the 10000 a form can hold";
+    QTest::newRow("a pipe") << "fifo" << QByteArray() << "1:1"
+                            << "not a regular file";
+    QTest::newRow("a device") << "device" << QByteArray() << "1:1"
+                              << "not a regular file";
+    QTest::newRow("over 16 MiB") << "sparse" << QByteArray() << "1:1"
+                                 << "larger than 16 MiB, more than any form needs";
+    QTest::newRow("width beyond a 32-bit size")
+        << "text" << QByteArray(R"({"form": "f", "controls": [{"class": "Probe", "name": "a",
+                         "width": 1e12}]})")
+        << "controls[0] (a)"
+        << "\"width\" is 1e+12 twips, beyond the 1217471043 a control can have";
+    QTest::newRow("bag value out of range")
+        << "text" << QByteArray(R"({"form": "f", "controls": [{"class": "Timer", "name": "t",
+                         "bag": {"interval": 70000}}]})")
+        << "controls[0] (t)"
+        << "\"interval\": Invalid property value";
+}
+
+// A pipe or a device is refused without waiting on it or reading it.
+void tst_FormFile::hostileFilesAreRefusedWithAMessage()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, text);
+    QTemporaryDir dir;
+    QString path = dir.filePath("hostile.json");
+    if (kind == "fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == "device") {
+        path = QStringLiteral("/dev/zero");
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(text), text.size());
+        if (kind == "sparse")
+            QVERIFY(file.resize(FormFile::MaxFileSize + 1));
+    }
+    try {
+        Form form{QString()};
+        FormFile::load(form, path, registry);
+        QFAIL("a hostile file loaded");
+    } catch (const FormFileError &e) {
+        QCOMPARE(e.file(), path);
+        QTEST(e.position(), "position");
+        QTEST(e.message(), "message");
+    }
 }
 
 QTEST_MAIN(tst_FormFile)
