@@ -280,6 +280,11 @@ QObject *DesignerWindow::current() const
 
 void DesignerWindow::addControl(const QString &className, QPointF topLeft)
 {
+    if (m_document.form()->controls().size() >= FormFile::MaxControls) {
+        reportError(this,
+                    QStringLiteral("A form holds at most %1 controls").arg(FormFile::MaxControls));
+        return;
+    }
     const QStringList before = m_surface->selectedKeys();
     UserControl *control = m_document.addControl(className, topLeft);
     if (!control) {
