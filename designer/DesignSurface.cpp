@@ -1,6 +1,7 @@
 #include "DesignSurface.h"
 
 #include "Form.h"
+#include "MousePointer.h"
 #include "Screen.h"
 #include "UserControl.h"
 
@@ -8,20 +9,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
-
-namespace {
-Qt::CursorShape cursorFor(Qt::Edges edges)
-{
-    const bool horizontal = edges & (Qt::LeftEdge | Qt::RightEdge);
-    const bool vertical = edges & (Qt::TopEdge | Qt::BottomEdge);
-    if (horizontal && vertical)
-        return bool(edges & Qt::LeftEdge) == bool(edges & Qt::TopEdge) ? Qt::SizeFDiagCursor
-                                                                       : Qt::SizeBDiagCursor;
-    if (horizontal)
-        return Qt::SizeHorCursor;
-    return vertical ? Qt::SizeVerCursor : Qt::ArrowCursor;
-}
-} // namespace
 
 DesignSurface::DesignSurface(Form *form, QWidget *parent)
     : QWidget(parent)
@@ -216,7 +203,7 @@ void DesignSurface::mouseMoveEvent(QMouseEvent *event)
     const QPoint at = event->position().toPoint();
     if (!m_dragging || !(event->buttons() & Qt::LeftButton)) {
         if (m_placing.isEmpty())
-            setCursor(cursorFor(handleAt(at)));
+            setCursor(MousePointer::resizeShapeFor(handleAt(at)));
         return;
     }
     const QPoint delta = at - m_pressedAt;

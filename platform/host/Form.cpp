@@ -34,17 +34,6 @@ qint16 shiftState(Qt::KeyboardModifiers modifiers)
                   (modifiers & Qt::AltModifier ? 4 : 0));
 }
 
-Qt::CursorShape resizeShape(Qt::Edges edges)
-{
-    const bool horizontal = edges & (Qt::LeftEdge | Qt::RightEdge);
-    const bool vertical = edges & (Qt::TopEdge | Qt::BottomEdge);
-    if (horizontal && vertical) {
-        const bool falling = (edges & Qt::LeftEdge) == bool(edges & Qt::TopEdge);
-        return falling ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
-    }
-    return horizontal ? Qt::SizeHorCursor : Qt::SizeVerCursor;
-}
-
 const PropertyTable<Form> &formProperties()
 {
     static const PropertyTable<Form> table = [] {
@@ -296,7 +285,7 @@ void Form::showPointerFor(Qt::Edges edges)
 
 void Form::applyPointer()
 {
-    setCursor(m_pointerEdges ? QCursor(resizeShape(m_pointerEdges))
+    setCursor(m_pointerEdges ? QCursor(MousePointer::resizeShapeFor(m_pointerEdges))
                              : MousePointer::cursorFor(m_mousePointer, {}));
 }
 

@@ -31,4 +31,16 @@ QCursor cursorFor(int shape, const PictureRef &icon)
     }
     return QCursor(shapes[size_t(shape)]);
 }
+
+Qt::CursorShape resizeShapeFor(Qt::Edges edges)
+{
+    const bool horizontal = edges & (Qt::LeftEdge | Qt::RightEdge);
+    const bool vertical = edges & (Qt::TopEdge | Qt::BottomEdge);
+    if (horizontal && vertical)
+        return bool(edges & Qt::LeftEdge) == bool(edges & Qt::TopEdge) ? Qt::SizeFDiagCursor
+                                                                       : Qt::SizeBDiagCursor;
+    if (horizontal)
+        return Qt::SizeHorCursor;
+    return vertical ? Qt::SizeVerCursor : Qt::ArrowCursor;
+}
 } // namespace MousePointer

@@ -18,4 +18,6 @@ void requireValid(int shape);
 // The cursor for a shape; a custom shape with no picture falls back to the default arrow.
 // Throws HostError(InvalidPropertyValue) for a shape that is not valid.
 QCursor cursorFor(int shape, const PictureRef &icon);
+// The resize pointer for a drag at those edges of a frame or a selection; the arrow for none.
+Qt::CursorShape resizeShapeFor(Qt::Edges edges);
 } // namespace MousePointer
