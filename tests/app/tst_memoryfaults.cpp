@@ -41,7 +41,7 @@ Q_DECLARE_METATYPE(Repair)
 // The monitor on a memory file that breaks while it runs and is mended again: every tick of
 // the broken file shows the two empty figures, and the first tick after the mend shows the
 // new figures, however the file went and came back.
-class TestMemoryFaults : public QObject {
+class tst_MemoryFaults : public QObject {
     Q_OBJECT
 
 private slots:
@@ -102,5 +102,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMemoryFaults)
+QTEST_MAIN(tst_MemoryFaults)
 #include "tst_memoryfaults.moc"

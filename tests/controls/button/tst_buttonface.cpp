@@ -4,7 +4,7 @@
 
 #include <QSignalSpy>
 
-class TestButtonFace : public QObject {
+class tst_ButtonFace : public QObject {
     Q_OBJECT
 private slots:
     void showsItsImageAndBackColourBeyondIt()
@@ -42,5 +42,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestButtonFace)
+QTEST_MAIN(tst_ButtonFace)
 #include "tst_buttonface.moc"

@@ -27,7 +27,7 @@ QRect inked(const QImage &image)
 }
 } // namespace
 
-class TestButtonSurface : public QObject {
+class tst_ButtonSurface : public QObject {
     Q_OBJECT
 private slots:
     void positionsFollowTheExtent_data()
@@ -123,5 +123,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestButtonSurface)
+QTEST_MAIN(tst_ButtonSurface)
 #include "tst_buttonsurface.moc"

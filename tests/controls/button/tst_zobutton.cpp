@@ -107,7 +107,7 @@ void addSetterRows()
 }
 } // namespace
 
-class TestZoButton : public QObject {
+class tst_ZoButton : public QObject {
     Q_OBJECT
 private slots:
     void init() { QCursor::setPos(700, 700); }
@@ -644,5 +644,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestZoButton)
+QTEST_MAIN(tst_ZoButton)
 #include "tst_zobutton.moc"

@@ -42,7 +42,7 @@ std::unique_ptr<ZoButton> wideButton(qint16 alignment, const QString &caption = 
 }
 } // namespace
 
-class TestZoButtonRendering : public QObject {
+class tst_ZoButtonRendering : public QObject {
     Q_OBJECT
 private slots:
     void borderLines_data()
@@ -328,5 +328,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestZoButtonRendering)
+QTEST_MAIN(tst_ZoButtonRendering)
 #include "tst_zobuttonrendering.moc"

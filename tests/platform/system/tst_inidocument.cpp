@@ -14,7 +14,7 @@ const QByteArray KelvoFile("[frmMain]\nHeight=825\nLeft=1200.5\nOnTop=True\nTop=
                            "Width=2175\nWindowState=0\n\n[frmOptions]\nWindowState=0\n");
 } // namespace
 
-class TestIniDocument : public QObject {
+class tst_IniDocument : public QObject {
     Q_OBJECT
 
 private slots:
@@ -130,5 +130,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestIniDocument)
+QTEST_GUILESS_MAIN(tst_IniDocument)
 #include "tst_inidocument.moc"

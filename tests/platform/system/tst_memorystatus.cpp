@@ -23,7 +23,7 @@ QByteArray fixture(const char *name)
 constexpr qint64 KiB = 1024;
 } // namespace
 
-class TestMemoryStatus : public QObject {
+class tst_MemoryStatus : public QObject {
     Q_OBJECT
 
 private slots:
@@ -118,5 +118,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestMemoryStatus)
+QTEST_GUILESS_MAIN(tst_MemoryStatus)
 #include "tst_memorystatus.moc"

@@ -42,7 +42,7 @@ Q_DECLARE_METATYPE(Before)
 
 // The settings folder and file are the user's alone, whatever the umask and whatever mode an
 // earlier program or a person left them in.
-class TestSettingsPrivacy : public QObject {
+class tst_SettingsPrivacy : public QObject {
     Q_OBJECT
 
 private slots:
@@ -99,5 +99,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSettingsPrivacy)
+QTEST_GUILESS_MAIN(tst_SettingsPrivacy)
 #include "tst_settingsprivacy.moc"

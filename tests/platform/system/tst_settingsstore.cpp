@@ -75,7 +75,7 @@ mode_t modeOf(const QString &path)
     return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode : 0;
 }
 
-class TestSettingsStore : public QObject {
+class tst_SettingsStore : public QObject {
     Q_OBJECT
 
 private slots:
@@ -352,5 +352,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSettingsStore)
+QTEST_GUILESS_MAIN(tst_SettingsStore)
 #include "tst_settingsstore.moc"

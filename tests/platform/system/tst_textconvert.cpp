@@ -17,7 +17,7 @@ template <typename T> void compare(const std::optional<T> &result, const QVarian
 }
 } // namespace
 
-class TestTextConvert : public QObject {
+class tst_TextConvert : public QObject {
     Q_OBJECT
 
 private slots:
@@ -145,5 +145,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTextConvert)
+QTEST_GUILESS_MAIN(tst_TextConvert)
 #include "tst_textconvert.moc"
