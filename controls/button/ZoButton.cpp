@@ -284,12 +284,12 @@ const PropertyTable<ZoButton> &ZoButton::properties()
              QStringLiteral("AutoRedraw"), false,
              [](const ZoButton &b) { return b.picButton->AutoRedraw(); },
              [](ZoButton &b, bool on) { b.picButton->setAutoRedraw(on); })
-            .add(QStringLiteral("BackColor"), Colour(0x8000000F), &ZoButton::BackColor,
-                 &ZoButton::setSurfaceBackColor)
+            .add(QStringLiteral("BackColor"), Colour::system(SystemColour::ButtonFace),
+                 &ZoButton::BackColor, &ZoButton::setSurfaceBackColor)
             .addWithDefault(QStringLiteral("Font"), ambientFont, &ZoButton::Font,
                             &ZoButton::setFont)
-            .add(QStringLiteral("ForeColor"), Colour(0x80000012), &ZoButton::ForeColor,
-                 &ZoButton::setSurfaceForeColor)
+            .add(QStringLiteral("ForeColor"), Colour::system(SystemColour::ButtonText),
+                 &ZoButton::ForeColor, &ZoButton::setSurfaceForeColor)
             .add(QStringLiteral("MouseIcon"), PictureRef(), &ZoButton::MouseIcon,
                  &ZoButton::setMouseIcon)
             .add(QStringLiteral("MousePointer"), qint16(0), &ZoButton::MousePointer,

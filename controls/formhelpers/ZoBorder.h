@@ -38,8 +38,8 @@ public:
     const BorderLine &linBorderDark() const { return m_linBorderDark; }
     const BorderLine &linBorderLight() const { return m_linBorderLight; }
 
-    // New instances and missing keys alike: "DarkColor" 0x80000010 (button shadow),
-    // "LightColor" 0x80000014 (button highlight), "AutoResize" False.
+    // New instances and missing keys alike: "DarkColor" the system button shadow,
+    // "LightColor" the system button highlight, "AutoResize" False.
     void Initialize() override;
     void InitProperties() override;
     void ReadProperties(const PropertyBag &bag) override;

@@ -124,10 +124,10 @@ void ZoFormPos::restorePlacement()
         if (state == 1 && !form.canBeRestoredByUser())
             state = 0;
         form.setWindowState(state);
-        if (form.WindowState() == 0)
+        if (form.WindowState() == FormWindowState::Normal)
             restoreRectangle(form);
     }
-    if (m_centerForm && form.WindowState() == 0)
+    if (m_centerForm && form.WindowState() == FormWindowState::Normal)
         placeCentred(form);
     // After the paint, not inside it: the window is mapped by then.
     if (m_placed)
@@ -166,7 +166,7 @@ void ZoFormPos::placeCentred(Form &form)
 void ZoFormPos::enforceMinimum()
 {
     Form &form = *m_parentForm;
-    if (form.WindowState() != 0)
+    if (form.WindowState() != FormWindowState::Normal)
         return;
     if (form.Width() < double(m_minWidth))
         form.setWidth(m_minWidth);
@@ -178,7 +178,7 @@ void ZoFormPos::savePlacement()
 {
     const Form &form = *m_parentForm;
     save(QStringLiteral("WindowState"), QString::number(form.WindowState()));
-    if (form.WindowState() != 0 || !m_rememberFormPosition)
+    if (form.WindowState() != FormWindowState::Normal || !m_rememberFormPosition)
         return;
     save(QStringLiteral("Left"), TextConvert::fromNumber(float(form.Left())));
     save(QStringLiteral("Top"), TextConvert::fromNumber(float(form.Top())));
@@ -192,7 +192,7 @@ void ZoFormPos::placeAgain()
     if (!m_parentForm || !m_placed)
         return;
     const QRectF placed = *std::exchange(m_placed, std::nullopt);
-    if (m_parentForm->WindowState() == 0)
+    if (m_parentForm->WindowState() == FormWindowState::Normal)
         m_parentForm->Move(placed.left(), placed.top(), placed.width(), placed.height());
 }
 

@@ -10,17 +10,17 @@ namespace {
 bool paletteRole(int index, QPalette::ColorRole &role)
 {
     switch (index) {
-    case 5: // window background
+    case SystemColour::Window:
     case SystemColour::CaptionText:
         role = QPalette::Base;
         return true;
     case SystemColour::WindowText:
         role = QPalette::WindowText;
         return true;
-    case 14: // highlighted text
+    case SystemColour::HighlightText:
         role = QPalette::HighlightedText;
         return true;
-    case 13: // highlight
+    case SystemColour::Highlight:
         role = QPalette::Highlight;
         return true;
     case SystemColour::ButtonFace:

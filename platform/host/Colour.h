@@ -32,8 +32,11 @@ struct Colour {
 
 // The system colours Kelvo uses, by their index.
 namespace SystemColour {
+inline constexpr int Window = 5;
 inline constexpr int WindowText = 8;
 inline constexpr int CaptionText = 9;
+inline constexpr int Highlight = 13;
+inline constexpr int HighlightText = 14;
 inline constexpr int ButtonFace = 15;
 inline constexpr int ButtonShadow = 16;
 inline constexpr int ButtonText = 18;

@@ -39,7 +39,7 @@ const PropertyTable<Form> &formProperties()
     static const PropertyTable<Form> table = [] {
         PropertyTable<Form> t;
         t.add(QStringLiteral("Caption"), QString(), &Form::Caption, &Form::setCaption)
-            .add(QStringLiteral("BorderStyle"), qint16(2), &Form::BorderStyle,
+            .add(QStringLiteral("BorderStyle"), FormBorderStyle::Sizable, &Form::BorderStyle,
                  &Form::setBorderStyle)
             .add(QStringLiteral("ControlBox"), true, &Form::ControlBox, &Form::setControlBox)
             .add(QStringLiteral("ShowInTaskbar"), true, &Form::ShowInTaskbar,
@@ -52,10 +52,10 @@ const PropertyTable<Form> &formProperties()
                 QStringLiteral("ClientHeight"), 0.0f,
                 [](const Form &f) { return float(f.clientSizeAsSet().height()); },
                 [](Form &f, float h) { f.setClientSize(f.clientSizeAsSet().width(), h); })
-            .add(QStringLiteral("BackColor"), Colour::system(15), &Form::BackColor,
-                 &Form::setBackColor)
-            .add(QStringLiteral("ForeColor"), Colour::system(18), &Form::ForeColor,
-                 &Form::setForeColor)
+            .add(QStringLiteral("BackColor"), Colour::system(SystemColour::ButtonFace),
+                 &Form::BackColor, &Form::setBackColor)
+            .add(QStringLiteral("ForeColor"), Colour::system(SystemColour::ButtonText),
+                 &Form::ForeColor, &Form::setForeColor)
             .addWithDefault(
                 QStringLiteral("Font"), [](const Form &) { return makeFont(); }, &Form::Font,
                 &Form::setFont)
@@ -209,18 +209,18 @@ qint16 Form::WindowState() const
 {
     const Qt::WindowStates s = windowState();
     if (s & Qt::WindowMinimized)
-        return 1;
+        return FormWindowState::Minimized;
     if (s & Qt::WindowMaximized)
-        return 2;
-    return 0;
+        return FormWindowState::Maximized;
+    return FormWindowState::Normal;
 }
 
 void Form::setWindowState(qint16 state)
 {
     Qt::WindowStates s = windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
-    if (state == 1)
+    if (state == FormWindowState::Minimized)
         s |= Qt::WindowMinimized;
-    else if (state == 2)
+    else if (state == FormWindowState::Maximized)
         s |= Qt::WindowMaximized;
     QWidget::setWindowState(s);
 }
@@ -309,12 +309,12 @@ void Form::setShowInTaskbar(bool on)
 
 bool Form::hasTitleBar() const
 {
-    return m_borderStyle != 0 && (m_controlBox || !Caption().isEmpty());
+    return m_borderStyle != FormBorderStyle::None && (m_controlBox || !Caption().isEmpty());
 }
 
 bool Form::hasOwnFrame() const
 {
-    return m_borderStyle != 0 && !hasTitleBar();
+    return m_borderStyle != FormBorderStyle::None && !hasTitleBar();
 }
 
 bool Form::canBeRestoredByUser() const
@@ -327,9 +327,10 @@ void Form::applyWindowFlags()
     if (m_readingProperties)
         return;
     Qt::WindowFlags flags = Qt::Window;
-    if (m_borderStyle == 4 || m_borderStyle == 5 || !m_showInTaskbar)
+    if (m_borderStyle == FormBorderStyle::FixedToolWindow ||
+        m_borderStyle == FormBorderStyle::SizableToolWindow || !m_showInTaskbar)
         flags = Qt::Tool;
-    else if (m_borderStyle == 3)
+    else if (m_borderStyle == FormBorderStyle::FixedDialog)
         flags = Qt::Dialog;
     if (!hasTitleBar()) {
         flags |= Qt::FramelessWindowHint;
@@ -347,7 +348,8 @@ void Form::applyWindowFlags()
     // The client area keeps its size when the own frame comes or goes; the controls keep
     // their place in it.
     const int frame = hasOwnFrame() ? Screen::toPixelsX(FrameTwips) : 0;
-    m_sizable = frame > 0 && (m_borderStyle == 2 || m_borderStyle == 5);
+    m_sizable = frame > 0 && (m_borderStyle == FormBorderStyle::Sizable ||
+                              m_borderStyle == FormBorderStyle::SizableToolWindow);
     setMouseTracking(m_sizable);
     if (frame != m_frame) {
         const bool sizeAsSet = clientRect().size() == m_clientPixels;

@@ -13,6 +13,23 @@ class QPainter;
 class UserControl;
 struct ListedProperty;
 
+// The values of a form's WindowState.
+namespace FormWindowState {
+inline constexpr qint16 Normal = 0;
+inline constexpr qint16 Minimized = 1;
+inline constexpr qint16 Maximized = 2;
+} // namespace FormWindowState
+
+// The values of a form's BorderStyle, its window frame.
+namespace FormBorderStyle {
+inline constexpr qint16 None = 0;
+inline constexpr qint16 FixedSingle = 1;
+inline constexpr qint16 Sizable = 2;
+inline constexpr qint16 FixedDialog = 3;
+inline constexpr qint16 FixedToolWindow = 4;
+inline constexpr qint16 SizableToolWindow = 5;
+} // namespace FormBorderStyle
+
 // The base of Kelvo's windows. A form is loaded when first shown; its own code and its
 // controls follow it through the Load, Activate, Paint, Resize and Unload notifications, in
 // the order they subscribed (the form's own handlers first, as it connects them before its
@@ -22,8 +39,9 @@ struct ListedProperty;
 //
 // No window manager gives a thin frame without a title bar, so a bordered form without a title
 // bar draws its own: FrameTwips on each side in the desktop's 3-D frame colours, with the
-// client area inside it. A sizable one (BorderStyle 2 or 5) hands a left press on its frame to
-// the window manager as a resize and shows the matching resize pointers.
+// client area inside it. A sizable one (FormBorderStyle::Sizable or SizableToolWindow) hands a
+// left press on its frame to the window manager as a resize and shows the matching resize
+// pointers.
 class Form : public QWidget {
     Q_OBJECT
 public:
@@ -56,7 +74,7 @@ public:
     // while the window shown is fitted to them.
     QSizeF clientSizeAsSet() const;
 
-    // 0 normal, 1 minimised, 2 maximised.
+    // A FormWindowState value.
     qint16 WindowState() const;
     void setWindowState(qint16 state);
 
@@ -76,8 +94,8 @@ public:
     qint16 MousePointer() const { return m_mousePointer; }
     void setMousePointer(qint16 shape);
 
-    // Window frame: 0 none, 1 fixed single, 2 sizable, 3 fixed dialog, 4 fixed tool window,
-    // 5 sizable tool window. With no caption and no control box the title bar goes.
+    // The window frame, a FormBorderStyle value. With no caption and no control box the title
+    // bar goes.
     qint16 BorderStyle() const { return m_borderStyle; }
     void setBorderStyle(qint16 style);
     bool ControlBox() const { return m_controlBox; }
@@ -182,13 +200,13 @@ private:
     bool m_readingProperties = false;
     // A show asked for while loading: whether it was asked without activating the window.
     std::optional<bool> m_showAfterLoad;
-    Colour m_backColor = Colour::system(15);
-    Colour m_foreColor = Colour::system(18);
+    Colour m_backColor = Colour::system(SystemColour::ButtonFace);
+    Colour m_foreColor = Colour::system(SystemColour::ButtonText);
     FontRef m_font = makeFont();
     PictureRef m_icon;
     qint16 m_mousePointer = 0;
     bool m_painted = false; // once painted, pointer shapes are set as they change
-    qint16 m_borderStyle = 2;
+    qint16 m_borderStyle = FormBorderStyle::Sizable;
     bool m_controlBox = true;
     bool m_showInTaskbar = true;
     int m_frame = 0; // the own frame's thickness, pixels

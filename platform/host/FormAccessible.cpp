@@ -33,7 +33,8 @@ QAccessible::Role FormAccessible::role() const
 {
     if (!form()->isWindow())
         return QAccessible::Client;
-    return form()->BorderStyle() == 3 ? QAccessible::Dialog : QAccessible::Window;
+    return form()->BorderStyle() == FormBorderStyle::FixedDialog ? QAccessible::Dialog
+                                                                 : QAccessible::Window;
 }
 
 QWidgetList FormAccessible::controls() const
