@@ -169,7 +169,7 @@ void choosePlatform(int argc, char *argv[])
     // With no session bus, libdbus would start one through X11 (where dbus-x11 is installed)
     // for the accessibility bridge: a daemon that writes under $HOME and outlives the program.
     // A desktop session always has a bus, and without one there is no screen reader to reach.
-    if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
         qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
 }
 

@@ -64,7 +64,8 @@ public:
     // Where line i stands in the window, pixels, as wide as its text.
     QRect lineRect(int i) const;
 
-    // The locale whose separators the figures use (the user's, unless a test says otherwise).
+    // The locale whose grouping and separators the figures use (the user's, unless a test
+    // says otherwise).
     void setLocale(const QLocale &locale);
 
 protected:

@@ -25,17 +25,18 @@ onlyUnixSockets() {
 
 modes() { stat -c '%a' "$(dirname "$settings")" "$settings" | tr '\n' ' '; }
 
-# Bus daemons started for this display: an X11-launched bus takes the display from its
-# starter.
+# Bus daemons started for this display, other than the test's own: an X11-launched bus takes
+# the display from its starter.
 busesOnThisDisplay() {
     local p
     for p in $(pgrep -x dbus-daemon) $(pgrep -x dbus-launch); do
+        [ "$p" = "$busPid" ] && continue
         tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "DISPLAY=$DISPLAY" && echo "$p"
     done
 }
 
 touch "$work/marker"
-start env -u DBUS_SESSION_BUS_ADDRESS
+start env DBUS_SESSION_BUS_ADDRESS=
 onlyUnixSockets "after start"
 read -r x y w h < <(geometry "$window")
 xdotool mousemove $((x + w - 12)) $((y + h - 12)) click 1
@@ -51,7 +52,7 @@ within 2 ended || fail "the program did not end on Exit"
 pass "the first Exit made the settings folder 700 and the file 600"
 buses=$(busesOnThisDisplay)
 [ -z "$buses" ] || fail "bus daemons left behind by a start without a session bus: $buses"
-pass "started without a session bus, it left no bus daemon behind"
+pass "started with an empty bus address, it left no bus daemon behind"
 
 written=$(find "$HOME" "$XDG_CONFIG_HOME" -newer "$work/marker" ! -type d)
 [ "$written" = "$settings" ] || fail "written besides the settings file: $written"
@@ -59,9 +60,11 @@ pass "nothing written in the home folder but the settings file"
 
 chmod 755 "$(dirname "$settings")"
 chmod 644 "$settings"
-start
+start env -u DBUS_SESSION_BUS_ADDRESS
 clickExit "$window"
 within 2 ended || fail "the program did not end on Exit"
+buses=$(busesOnThisDisplay)
+[ -z "$buses" ] || fail "bus daemons left behind by a start with no bus address at all: $buses"
 [ "$(modes)" = "700 600 " ] || fail "opened by hand, the settings stay $(modes) after Exit"
 pass "opened to all by hand, the folder and file are 700 and 600 again after the next Exit"
 echo PASS

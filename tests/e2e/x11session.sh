@@ -62,7 +62,8 @@ mkdir -p "$HOME" "$XDG_CONFIG_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 # whether one gets started behind their back (dbus-x11), does not depend on the machine.
 dbus-daemon --session --nofork --nopidfile --address="unix:path=$work/bus" \
     --print-address=4 4>"$work/bus.txt" 2>"$work/dbus.txt" &
-pids+=($!)
+busPid=$!
+pids+=("$busPid")
 busUp() { [ -s "$work/bus.txt" ]; }
 within 10 busUp || fail "the session bus did not start: $(cat "$work/dbus.txt")"
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
