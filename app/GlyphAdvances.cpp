@@ -1,16 +1,27 @@
 #include "GlyphAdvances.h"
 
 #include <QChar>
+#include <QTextLayout>
 
-GlyphAdvances::GlyphAdvances(const QRawFont &font)
+GlyphAdvances::GlyphAdvances(const QRawFont &font, const std::optional<QFont> &fallbackFrom)
     : m_font(font)
+    , m_fallbackFrom(fallbackFrom)
 {
 }
 
-void GlyphAdvances::layOut(QStringView text, QList<quint32> &glyphs, QList<qreal> &advances)
+const QRawFont &GlyphAdvances::font(int index) const
+{
+    return index == 0 ? m_font : m_fallbacks.at(size_t(index - 1));
+}
+
+void GlyphAdvances::layOut(QStringView text, QList<quint32> &glyphs, QList<qreal> &advances,
+                           QList<int> *fonts)
 {
     glyphs.clear();
     advances.clear();
+    if (fonts)
+        fonts->clear();
+    int lastFont = -1;
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t code = text[i].unicode();
         if (QChar::isHighSurrogate(code) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
@@ -18,10 +29,13 @@ void GlyphAdvances::layOut(QStringView text, QList<quint32> &glyphs, QList<qreal
             ++i;
         }
         const Character &c = character(code);
-        if (!glyphs.isEmpty())
+        if (c.font == 0 && lastFont == 0)
             advances.last() += kerning(glyphs.last(), c.glyph);
         glyphs.append(c.glyph);
         advances.append(c.advance);
+        if (fonts)
+            fonts->append(c.font);
+        lastFont = c.font;
     }
 }
 
@@ -33,14 +47,35 @@ const GlyphAdvances::Character &GlyphAdvances::character(char32_t code)
     }
     const auto units = QChar::fromUcs4(code);
     const QStringView text(units);
+    const int index = m_fallbackFrom && !m_font.supportsCharacter(code) ? fallbackFor(code) : 0;
+    const QRawFont &raw = font(index);
     quint32 glyph = 0;
     int count = 1;
-    if (!m_font.glyphIndexesForChars(text.data(), int(text.size()), &glyph, &count) || count != 1)
+    if (!raw.glyphIndexesForChars(text.data(), int(text.size()), &glyph, &count) || count != 1)
         glyph = 0;
     QPointF advance;
-    m_font.advancesForGlyphIndexes(&glyph, &advance, 1);
-    m_characters.push_back({code, glyph, advance.x()});
+    raw.advancesForGlyphIndexes(&glyph, &advance, 1);
+    m_characters.push_back({code, index, glyph, advance.x()});
     return m_characters.back();
+}
+
+// The font Qt's own text layout draws the character in; the font itself when Qt finds none.
+int GlyphAdvances::fallbackFor(char32_t code)
+{
+    QTextLayout layout(QString::fromUcs4(&code, 1), *m_fallbackFrom);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    if (runs.isEmpty() || !runs.first().rawFont().supportsCharacter(uint(code)))
+        return 0;
+    const QRawFont found = runs.first().rawFont();
+    for (size_t i = 0; i < m_fallbacks.size(); ++i) {
+        if (m_fallbacks[i] == found)
+            return int(i + 1);
+    }
+    m_fallbacks.push_back(found);
+    return int(m_fallbacks.size());
 }
 
 // What the font's kerning adds to the left glyph's advance before the right one.

@@ -257,6 +257,11 @@ void choosePlatform(int argc, char *argv[])
     // fewer private pages.
     if (!qEnvironmentVariableIsSet("QT_NO_GLIB"))
         qputenv("QT_NO_GLIB", "1");
+    // With no session bus, libdbus would start one through X11 (where dbus-x11 is installed)
+    // for the accessibility bridge: a daemon that writes under $HOME and outlives the program.
+    // A desktop session always has a bus, and without one there is no screen reader to reach.
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
 }
 
 void setIdentity()

@@ -17,10 +17,8 @@
 
 #include <QAccessible>
 #include <QEvent>
-#include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
-#include <cmath>
 
 namespace {
 const QString FormFileName = QStringLiteral(":/forms/frmMain.json");
@@ -52,6 +50,7 @@ frmMain::frmMain(MemoryStatusSource &memory, QWidget *parent)
         connect(m_cmdAction[size_t(i)], &ZoButton::Click, this, [this, i] { cmdAction_Click(i); });
     }
     connect(m_timMeasure, &Timer::Tick, this, &frmMain::timMeasure_Timer);
+    m_lines.setFont(font());
 }
 
 void frmMain::Form_Load()
@@ -93,15 +92,41 @@ void frmMain::cmdAction_Click(int Index)
 
 void frmMain::Layout()
 {
-    if (WindowState() == 1)
+    if (WindowState() == FormWindowState::Minimized)
         return;
     // A damaged form file could hold no minimum height; the text then keeps its size.
-    const qint32 minHeight = m_zopFormPos->MinHeight();
-    if (minHeight > 0)
-        setFontSize(float(Height()) * 10.0f / float(minHeight));
     ZoButton *exit = m_cmdAction[0];
     exit->Move(ScaleWidth() - exit->Width(), 0, exit->Width(), ScaleHeight() / 2);
     m_cmdAction[1]->Move(exit->Left(), ScaleHeight() / 2, exit->Width(), exit->Height());
+    const qint32 minHeight = m_zopFormPos->MinHeight();
+    if (minHeight > 0)
+        setFontSize(fittedFontSize(float(Height()) * 10.0f / float(minHeight)));
+}
+
+// The size the height asks for, or the largest at which the longest line still ends left of
+// the buttons. Fitted again only when the height, the room or a line's length changes: digits
+// are as wide as one another, so a new figure of the same length fits as the last one did.
+float frmMain::fittedFontSize(float points)
+{
+    Fit wanted;
+    wanted.points = points;
+    wanted.room = m_cmdAction[0]->geometry().left() - clientRect().left() - 2;
+    for (int i = 0; i < m_lineCount; ++i)
+        wanted.lengths[size_t(i)] = line(i).size();
+    if (wanted == m_fit)
+        return m_fit.fitted;
+    // Widths follow the size nearly in proportion; hinting may make a size a little wider.
+    float size = points;
+    for (int attempt = 0; attempt < 8 && m_lineCount > 0; ++attempt) {
+        setFontSize(size);
+        const qreal widest = m_lines.widest(m_lineCount);
+        if (widest <= wanted.room || size <= 1)
+            break;
+        size = std::max(1.0f, float(size * std::max(0, wanted.room) / widest) - 0.05f);
+    }
+    wanted.fitted = size;
+    m_fit = wanted;
+    return size;
 }
 
 void frmMain::setFontSize(float points)
@@ -130,9 +155,9 @@ void frmMain::timMeasure_Timer()
         return;
     m_sample = MemorySample{total, available};
     Clear();
-    DrawLine(QStringLiteral("Total="), NumberFormat::grouped(double(total) / 1000, m_locale),
+    DrawLine(QStringLiteral("Total="), NumberFormat::grouped(double(total) / 1000, m_grouping),
              QStringLiteral("kb"));
-    DrawLine(QStringLiteral("Aval="), NumberFormat::grouped(double(available) / 1000, m_locale),
+    DrawLine(QStringLiteral("Aval="), NumberFormat::grouped(double(available) / 1000, m_grouping),
              QStringLiteral("kb"));
     if (total != 0) {
         const double used = (double(total) - double(available)) / double(total) * 100;
@@ -147,6 +172,7 @@ void frmMain::timMeasure_Timer()
 void frmMain::setLocale(const QLocale &locale)
 {
     m_locale = locale;
+    m_grouping = NumberFormat::Grouping::of(locale);
     m_sample.reset();
 }
 
@@ -158,40 +184,21 @@ void frmMain::Clear()
 
 QString frmMain::line(int i) const
 {
-    return m_lines.at(size_t(i)).text;
+    return m_lines.text(i);
 }
 
 void frmMain::DrawLine(const QString &label, const QString &figure, const QString &unit)
 {
-    if (m_lineCount == int(m_lines.size()))
+    if (m_lineCount == MonitorLines::MaxLines)
         return;
     const int i = m_lineCount++;
-    ShownLine &line = m_lines[size_t(i)];
-    const bool shown = i < m_shownCount;
-    const qsizetype length = label.size() + figure.size() + unit.size();
-    // How much of the line stays as it is; compared in place, so an unchanged line costs
-    // nothing more.
-    qsizetype same = 0;
-    if (shown) {
-        const QStringView parts[] = {label, figure, unit};
-        for (const QStringView part : parts) {
-            qsizetype k = 0;
-            while (k < part.size() && same < line.text.size() && line.text[same] == part[k])
-                ++k, ++same;
-            if (k < part.size())
-                break;
-        }
-        if (same == length && line.text.size() == length)
+    QRect changed = m_lines.setLine(i, label, figure, unit);
+    if (changed.isEmpty()) {
+        if (i < m_shownCount)
             return;
+        changed = m_lines.rect(i); // the same text as before it was erased
     }
-    const QRect before = shown ? lineRect(i) : QRect();
-    const qreal changedFrom = shown ? xOf(line, same) : 0;
-    line.text = label + figure + unit;
-    layOut(line);
-    // Only from the first character that changed on; a glyph may reach a pixel to the left.
-    QRect changed = before | lineRect(i);
-    changed.setLeft(std::max(changed.left(), clientRect().left() + int(changedFrom) - 1));
-    update(changed);
+    update(changed.translated(clientRect().topLeft()) & clientRect());
 }
 
 // A tick that draws fewer lines than the last (no total any more) clears the rest.
@@ -202,89 +209,22 @@ void frmMain::EraseLinesNotDrawn()
     m_shownCount = m_lineCount;
 }
 
-// The line's glyphs straight from the font's character map, with the font's own kerning: no
-// text shaping. Glyphs stand on quarter pixels, which the eye cannot tell from exact places:
-// each glyph is then rasterised in at most four ways, once, instead of anew for every fraction
-// of a pixel a new figure puts it on.
-void frmMain::layOut(ShownLine &line)
-{
-    if (!m_glyphs.font().isValid())
-        m_glyphs = GlyphAdvances(QRawFont::fromFont(lineFont()));
-    QList<quint32> glyphs;
-    QList<qreal> advances;
-    m_glyphs.layOut(line.text, glyphs, advances);
-    QList<QPointF> positions;
-    positions.reserve(glyphs.size());
-    qreal x = 0;
-    for (const qreal advance : advances) {
-        positions.append(QPointF(std::round(x * 4) / 4, 0));
-        x += advance;
-    }
-    line.run.setRawFont(m_glyphs.font());
-    line.run.setGlyphIndexes(glyphs);
-    line.run.setPositions(positions);
-    line.width = x;
-}
-
-// Where the line's character `end` starts.
-qreal frmMain::xOf(const ShownLine &line, qsizetype end) const
-{
-    const QList<QPointF> positions = line.run.positions();
-    return end < positions.size() ? positions[end].x() : line.width;
-}
-
 QRect frmMain::lineRect(int i) const
 {
-    return lineRect(i, m_lines.at(size_t(i)).width);
-}
-
-// A pixel of room around the text's box takes in antialiased edges.
-QRect frmMain::lineRect(int i, qreal width) const
-{
     const QRect client = clientRect();
-    const qreal height = lineHeight();
-    const QRectF line(0, i * height, width, height);
-    return line.toAlignedRect().adjusted(0, -1, 2, 1).translated(client.topLeft()) & client;
+    return m_lines.rect(i).translated(client.topLeft()) & client;
 }
 
 // A new font lays the lines out again; Form has already asked for the whole window.
 void frmMain::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::FontChange) {
-        m_lineHeight.reset();
-        m_glyphs = GlyphAdvances();
-        for (int i = 0; i < m_lineCount; ++i)
-            layOut(m_lines[size_t(i)]);
-    }
+    if (event->type() == QEvent::FontChange)
+        m_lines.setFont(font());
     Form::changeEvent(event);
 }
 
 void frmMain::paintContents(QPainter &painter, const QRect &area)
 {
     painter.setPen(ForeColor().toQColor(palette()));
-    const QPoint client = clientRect().topLeft();
-    const qreal height = lineHeight();
-    const qreal ascent = m_glyphs.font().ascent();
-    for (int i = 0; i < m_lineCount; ++i) {
-        if (area.intersects(lineRect(i).translated(-client)))
-            painter.drawGlyphRun(QPointF(0, i * height + ascent), m_lines[size_t(i)].run);
-    }
-}
-
-// The window's font without other fonts merged in for missing characters: the lines are drawn
-// from the font's own glyphs only, and Qt then need not ask the system for the fallback fonts.
-QFont frmMain::lineFont() const
-{
-    QFont primary = font();
-    primary.setStyleStrategy(QFont::StyleStrategy(primary.styleStrategy() | QFont::NoFontMerging));
-    return primary;
-}
-
-// Asked of the font only once there are lines to place, so that the window maps without
-// waiting for the font database; then kept until the font changes.
-qreal frmMain::lineHeight() const
-{
-    if (!m_lineHeight)
-        m_lineHeight = QFontMetricsF(lineFont(), this).height();
-    return *m_lineHeight;
+    m_lines.paint(painter, area, m_lineCount);
 }

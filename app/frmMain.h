@@ -1,11 +1,10 @@
 #pragma once
 
 #include "Form.h"
-#include "GlyphAdvances.h"
-
 #include "MemoryStatus.h"
+#include "MonitorLines.h"
+#include "NumberFormat.h"
 
-#include <QGlyphRun>
 #include <QLocale>
 #include <QString>
 #include <array>
@@ -49,9 +48,10 @@ public:
     // The sampling tick: sample, clear, then draw the lines.
     void timMeasure_Timer();
 
-    // Sizes the text to the window's height (10 points at the design height MinHeight) and
-    // stacks the buttons at the right edge, each half the client height; nothing while
-    // minimised. Runs at every paint and after every size change.
+    // Sizes the text to the window's height (10 points at the design height MinHeight), but
+    // never so large that the longest line runs under the buttons, and stacks the buttons at
+    // the right edge, each half the client height; nothing while minimised. Runs at every
+    // paint and after every size change.
     void Layout();
 
     // The drawing surface: Clear goes back to the top line; DrawLine sets label, figure and
@@ -64,7 +64,8 @@ public:
     // Where line i stands in the window, pixels, as wide as its text.
     QRect lineRect(int i) const;
 
-    // The locale whose separators the figures use (the user's, unless a test says otherwise).
+    // The locale whose grouping and separators the figures use (the user's, unless a test
+    // says otherwise).
     void setLocale(const QLocale &locale);
 
 protected:
@@ -74,19 +75,8 @@ protected:
 private:
     void ReadMemoryStatus(qint64 &total, qint64 &available);
     void setFontSize(float points);
-    // A line as the window shows it, laid out once each time its text changes.
-    struct ShownLine {
-        QString text;
-        QGlyphRun run;
-        qreal width = 0;
-    };
-
+    float fittedFontSize(float points);
     void EraseLinesNotDrawn();
-    void layOut(ShownLine &line);
-    qreal xOf(const ShownLine &line, qsizetype end) const;
-    QRect lineRect(int i, qreal width) const;
-    qreal lineHeight() const;
-    QFont lineFont() const;
 
     MemoryStatusSource &m_memory;
     Timer *m_timMeasure = nullptr;
@@ -94,11 +84,22 @@ private:
     ZoFormPos *m_zopFormPos = nullptr;
     std::array<ZoButton *, 2> m_cmdAction{};
     QLocale m_locale = QLocale::system();
+    NumberFormat::Grouping m_grouping = NumberFormat::Grouping::of(m_locale);
     // The last sample: the same one draws the same lines.
     std::optional<MemorySample> m_sample;
-    std::array<ShownLine, 3> m_lines;
-    GlyphAdvances m_glyphs; // the window's font, made when a line is first laid out in it
-    mutable std::optional<qreal> m_lineHeight;
+    MonitorLines m_lines{this};
     int m_lineCount = 0;  // drawn by the tick under way
     int m_shownCount = 0; // shown before it
+    // What the last fit of the text to the width was made for, and what it gave.
+    struct Fit {
+        float points = 0;
+        int room = 0;
+        std::array<qsizetype, MonitorLines::MaxLines> lengths{};
+        float fitted = 0;
+        friend bool operator==(const Fit &a, const Fit &b)
+        {
+            return a.points == b.points && a.room == b.room && a.lengths == b.lengths;
+        }
+    };
+    Fit m_fit;
 };

@@ -28,9 +28,10 @@ public:
     Label *lblVersion() const { return m_lblVersion; }
     Label *lblCopyright() const { return m_lblCopyright; }
 
-    // The period that Return takes from a text: a number as C or the locale writes it,
-    // rounded to the nearest whole millisecond (a half to the even one), from 0 to 65535.
-    // Anything else gives none, and the text is shown in red.
+    // The period that Return takes from a text: a number as the locale writes it, or as C
+    // writes it when the locale cannot read it, rounded to the nearest whole millisecond (a
+    // half to the even one), from 0 to 65535. Anything else gives none, and the text is shown
+    // in red: colouring and Return both ask this.
     static std::optional<qint32> periodFrom(QStringView text, const QLocale &locale);
 
     // --- Event handlers ---

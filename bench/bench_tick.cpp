@@ -45,11 +45,14 @@ void BM_TickNothingChanged(benchmark::State &state)
 }
 BENCHMARK(BM_TickNothingChanged);
 
-// "Aval=" moves by a few kilobytes; the line is repainted as the window would repaint it.
-void BM_TickOneLineChanged(benchmark::State &state)
+// "Aval=" moves by a few kilobytes; the line is repainted as the window would repaint it. In a
+// locale whose group separator the window's font has, and in one whose separator comes from a
+// fallback font.
+void BM_TickOneLineChanged(benchmark::State &state, const char *locale)
 {
     ScriptedMemory memory;
     frmMain form(memory);
+    form.setLocale(QLocale(QLatin1String(locale)));
     form.timMeasure()->setInterval(0);
     form.Show();
     form.timMeasure_Timer();
@@ -61,7 +64,8 @@ void BM_TickOneLineChanged(benchmark::State &state)
         form.repaint(form.lineRect(1));
     }
 }
-BENCHMARK(BM_TickOneLineChanged);
+BENCHMARK_CAPTURE(BM_TickOneLineChanged, font_has_separator, "en_US");
+BENCHMARK_CAPTURE(BM_TickOneLineChanged, separator_from_fallback_font, "fr_FR");
 } // namespace
 
 int main(int argc, char **argv)

@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 
+#include <cmath>
+
 namespace {
 // Where each system colour comes from in a Qt palette. Kelvo's forms paint caption text as
 // the background of text and pictures drawn in window and button text, so it takes the
@@ -65,4 +67,40 @@ QColor Colour::toQColor(const QPalette &palette) const
 QColor Colour::toQColor() const
 {
     return toQColor(QGuiApplication::palette());
+}
+
+namespace {
+double luminance(const QColor &c)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+}
+
+constexpr double ReadableContrast = 4.5;
+} // namespace
+
+double contrastRatio(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor readableOn(const QColor &wanted, const QColor &background)
+{
+    if (contrastRatio(wanted, background) >= ReadableContrast)
+        return wanted;
+    const QColor target = luminance(background) > 0.18 ? QColor(Qt::black) : QColor(Qt::white);
+    QColor mixed = wanted;
+    for (int step = 1; step <= 20; ++step) {
+        const double t = step / 20.0;
+        mixed = QColor::fromRgbF(float(wanted.redF() + (target.redF() - wanted.redF()) * t),
+                                 float(wanted.greenF() + (target.greenF() - wanted.greenF()) * t),
+                                 float(wanted.blueF() + (target.blueF() - wanted.blueF()) * t));
+        if (contrastRatio(mixed, background) >= ReadableContrast)
+            break;
+    }
+    return mixed;
 }

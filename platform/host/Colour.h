@@ -30,6 +30,14 @@ struct Colour {
     friend constexpr bool operator==(Colour, Colour) = default;
 };
 
+// How far apart two colours are for the eye, from 1 (the same) to 21 (black on white), as
+// the contrast ratio of their relative luminances.
+double contrastRatio(const QColor &a, const QColor &b);
+// Text of the colour wanted, brought as little as needed towards black on a light background,
+// or towards white on a dark one, to stand out from it at least 4.5 : 1. A colour that already
+// does is kept as it is.
+QColor readableOn(const QColor &wanted, const QColor &background);
+
 // The system colours Kelvo uses, by their index.
 namespace SystemColour {
 inline constexpr int Window = 5;

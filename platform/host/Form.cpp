@@ -595,15 +595,17 @@ void Form::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
 }
 
+// A left press in the client area arms a move for as long as the left button stays down,
+// whatever other buttons come and go meanwhile: the button state at the move decides.
 void Form::mousePressEvent(QMouseEvent *event)
 {
     const QPoint at = event->position().toPoint();
-    m_dragArmed = false;
     if (event->button() == Qt::LeftButton) {
+        m_dragArmed = false;
         if (const Qt::Edges edges = frameEdgesAt(at))
             Desktop::windowManager().startSystemResize(this, edges);
         else
-            m_dragArmed = event->buttons() == Qt::LeftButton && clientRect().contains(at);
+            m_dragArmed = clientRect().contains(at);
     }
     QWidget::mousePressEvent(event);
 }
@@ -623,7 +625,8 @@ void Form::mouseMoveEvent(QMouseEvent *event)
 
 void Form::mouseReleaseEvent(QMouseEvent *event)
 {
-    m_dragArmed = false;
+    if (event->button() == Qt::LeftButton)
+        m_dragArmed = false;
     QWidget::mouseReleaseEvent(event);
 }
 

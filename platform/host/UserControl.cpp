@@ -65,12 +65,21 @@ QPoint UserControl::containerOrigin() const
     return form ? form->clientRect().topLeft() : QPoint();
 }
 
+// Each edge is rounded to a pixel on its own, not the size: two controls that meet in twips meet
+// in pixels, and one that ends at the client area's edge ends there, whatever the halves.
+QSize UserControl::pixelSize() const
+{
+    const int left = Screen::toPixelsX(m_extender.Left);
+    const int top = Screen::toPixelsY(m_extender.Top);
+    return QSize(std::max(0, Screen::toPixelsX(m_extender.Left + m_extender.Width) - left),
+                 std::max(0, Screen::toPixelsY(m_extender.Top + m_extender.Height) - top));
+}
+
 void UserControl::placeWidget()
 {
     const QRect target(containerOrigin() + QPoint(Screen::toPixelsX(m_extender.Left),
                                                   Screen::toPixelsY(m_extender.Top)),
-                       QSize(std::max(0, Screen::toPixelsX(m_extender.Width)),
-                             std::max(0, Screen::toPixelsY(m_extender.Height))));
+                       pixelSize());
     if (target != geometry())
         setGeometry(target);
 }
@@ -79,9 +88,10 @@ void UserControl::placeWidget()
 // twips; one that matches the twips already held keeps them exact.
 void UserControl::resizeEvent(QResizeEvent *event)
 {
-    if (event->size().width() != Screen::toPixelsX(m_extender.Width))
+    const QSize held = pixelSize();
+    if (event->size().width() != held.width())
         m_extender.Width = Screen::fromPixelsX(event->size().width());
-    if (event->size().height() != Screen::toPixelsY(m_extender.Height))
+    if (event->size().height() != held.height())
         m_extender.Height = Screen::fromPixelsY(event->size().height());
     QWidget::resizeEvent(event);
 }

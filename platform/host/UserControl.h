@@ -97,6 +97,7 @@ private:
     // Where the container's client area starts within it, pixels: inside a form's own frame.
     QPoint containerOrigin() const;
     void placeWidget();
+    QSize pixelSize() const;
 
     AmbientProperties m_ambient;
     Extender m_extender;

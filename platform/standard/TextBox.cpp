@@ -76,12 +76,27 @@ void TextBox::setAccessibleText(const QString &name, const QString &description)
     m_edit->setAccessibleDescription(description);
 }
 
+// A colour chosen for a light background (black, red) stays readable on the dark one a system
+// background colour becomes under a dark palette.
 void TextBox::applyColours()
 {
+    const QColor background = m_backColor.toQColor();
     QPalette p = m_edit->palette();
-    p.setColor(QPalette::Text, m_foreColor.toQColor());
-    p.setColor(QPalette::Base, m_backColor.toQColor());
+    p.setColor(QPalette::Text, readableOn(m_foreColor.toQColor(), background));
+    p.setColor(QPalette::Base, background);
     m_edit->setPalette(p);
+}
+
+QColor TextBox::shownForeColor() const
+{
+    return m_edit->palette().color(QPalette::Text);
+}
+
+void TextBox::changeEvent(QEvent *event)
+{
+    UserControl::changeEvent(event);
+    if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange)
+        applyColours();
 }
 
 void TextBox::InitProperties()

@@ -65,22 +65,69 @@ private:
 
 } // namespace
 
-QString NumberFormat::grouped(double value, const QLocale &locale)
+NumberFormat::Grouping NumberFormat::Grouping::of(const QLocale &locale)
+{
+    Grouping grouping;
+    grouping.separator = locale.groupSeparator();
+    grouping.minus = locale.negativeSign();
+    // The lengths of the runs of digits in numbers the locale writes itself, grouped even
+    // where the QLocale asks to leave groups out (as QLocale::c() does).
+    QLocale writer = locale;
+    writer.setNumberOptions(QLocale::DefaultNumberOptions);
+    const auto runs = [&writer](qlonglong number) {
+        QList<int> lengths{0};
+        for (const QChar c : writer.toString(number)) {
+            if (c.isDigit())
+                ++lengths.last();
+            else if (lengths.last() > 0)
+                lengths.append(0);
+        }
+        return lengths;
+    };
+    const QList<int> many = runs(1234567890123LL);
+    if (many.size() < 2) {
+        grouping.primary = 0;
+        return grouping;
+    }
+    grouping.primary = many.last();
+    grouping.secondary = many[many.size() - 2];
+    qlonglong number = 1;
+    for (int i = 0; i < grouping.primary; ++i)
+        number *= 10;
+    grouping.minimum = 1;
+    while (grouping.minimum < 4 && runs(number).size() < 2) {
+        number *= 10;
+        ++grouping.minimum;
+    }
+    return grouping;
+}
+
+QString NumberFormat::grouped(double value, const Grouping &grouping)
 {
     const RoundedDigits rounded(value, 0);
     const std::string_view digits = rounded.digits();
     if (digits.empty()) // zero, or not a finite number
         return {};
-    const QString separator = locale.groupSeparator();
+    const qsizetype count = qsizetype(digits.size());
+    const bool grouped = grouping.primary > 0 && grouping.secondary > 0 &&
+                         count >= grouping.primary + grouping.minimum;
     QString text;
     if (rounded.negative())
-        text += locale.negativeSign();
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            text += separator;
-        text += QLatin1Char(digits[i]);
+        text += grouping.minus;
+    for (qsizetype i = 0; i < count; ++i) {
+        const qsizetype left = count - i; // digits from this one to the units
+        if (grouped && i > 0 &&
+            (left == grouping.primary ||
+             (left > grouping.primary && (left - grouping.primary) % grouping.secondary == 0)))
+            text += grouping.separator;
+        text += QLatin1Char(digits[size_t(i)]);
     }
     return text;
+}
+
+QString NumberFormat::grouped(double value, const QLocale &locale)
+{
+    return grouped(value, Grouping::of(locale));
 }
 
 QString NumberFormat::oneDecimal(double value, const QLocale &locale)

@@ -54,15 +54,11 @@ std::optional<double> TextConvert::toNumber(QStringView text)
 
 std::optional<double> TextConvert::toNumber(QStringView text, const QLocale &locale)
 {
-    if (const std::optional<double> number = toNumber(text))
-        return number;
-    QLocale strict = locale;
-    strict.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
-    const double number = strict.toDouble(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(number))
-        return std::nullopt;
-    return number;
+    const double number = locale.toDouble(text.trimmed(), &ok);
+    if (ok)
+        return std::isfinite(number) ? std::optional(number) : std::nullopt;
+    return toNumber(text);
 }
 
 std::optional<qint16> TextConvert::toInt16(QStringView text)

@@ -14,8 +14,9 @@ std::optional<bool> toBoolean(QStringView text);
 // Decimal numbers in the C locale, spaces around allowed ("12", " -3.5 ", "1e3"); no "inf",
 // "nan", hexadecimal or digit grouping.
 std::optional<double> toNumber(QStringView text);
-// The same, or a number written as the locale writes it ("12,5" in German, "+7"), without
-// digit grouping: what a person types into a field.
+// What a person types into a field: a number as the locale writes it, digit groups allowed
+// (German "1.000" is 1000, "1,5" is 1.5); text the locale cannot read is read as C writes it
+// (German "12.5" is 12.5).
 std::optional<double> toNumber(QStringView text, const QLocale &locale);
 // Whole numbers; a fraction rounds to the nearest, a half to the even neighbour; out of range
 // gives no value.

@@ -9,9 +9,12 @@
 #include "frmMain.h"
 
 #include <QFile>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPointer>
+#include <QRawFont>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -34,6 +37,10 @@ private slots:
     void firstTickComesOnePeriodAfterLoad();
     void periodZeroKeepsTheLastFigures();
     void paintShowsTheLinesInOrder();
+    void figuresDrawnAsQtDrawsThem_data();
+    void figuresDrawnAsQtDrawsThem();
+    void wholeFiguresLeftOfTheButtons_data();
+    void wholeFiguresLeftOfTheButtons();
     void layoutFollowsTheHeight_data();
     void layoutFollowsTheHeight();
     void onTopLoadedAndSaved_data();
@@ -113,6 +120,14 @@ void tst_frmMain::periodZeroKeepsTheLastFigures()
     QCOMPARE(form.lineCount(), 3);
 }
 
+static void useLightPalette()
+{
+    QPalette palette;
+    palette.setColor(QPalette::Base, Qt::white);       // the window's background
+    palette.setColor(QPalette::ButtonText, Qt::black); // its text
+    QApplication::setPalette(palette);
+}
+
 // Rows of the rendered window's text area (the client area left of the buttons) that hold
 // any text-coloured pixel.
 static QList<int> inkedRows(const frmMain &form, QColor ink)
@@ -133,11 +148,7 @@ static QList<int> inkedRows(const frmMain &form, QColor ink)
 
 void tst_frmMain::paintShowsTheLinesInOrder()
 {
-    QPalette palette;
-    palette.setColor(QPalette::Base, Qt::white);       // the window's background
-    palette.setColor(QPalette::ButtonText, Qt::black); // its text
-    QApplication::setPalette(palette);
-
+    useLightPalette();
     FakeMemory memory;
     frmMain form(memory);
     form.setBackColor(form.BackColor()); // picks up the palette set above
@@ -153,6 +164,107 @@ void tst_frmMain::paintShowsTheLinesInOrder()
     QVERIFY(three.last() > two.last() + 5); // a third line below the other two
     const QRect client = form.clientRect();
     QCOMPARE(form.grab().toImage().pixelColor(client.left(), client.bottom()), QColor(Qt::white));
+}
+
+// The ink of a window area: the sum of how dark its pixels are.
+static qint64 inkIn(const QImage &image, const QRect &area)
+{
+    qint64 ink = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            ink += 255 - qGray(image.pixel(x, y));
+    }
+    return ink;
+}
+
+void tst_frmMain::figuresDrawnAsQtDrawsThem_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<bool>("fallback"); // whether the window's font lacks a separator
+    QTest::newRow("C") << "C" << false;
+    QTest::newRow("German") << "de_DE" << false;
+    QTest::newRow("French narrow no-break space") << "fr_FR" << true;
+    QTest::newRow("Persian separators") << "fa_IR" << true;
+    QTest::newRow("Arabic separators") << "ar_EG" << true;
+}
+
+// Each line against the same text drawn by Qt's own text layout, which takes a character the
+// font lacks from a fallback font. A missing-glyph box adds four per cent or more to a line's ink;
+// the same glyphs differ from Qt's only by where antialiasing falls.
+void tst_frmMain::figuresDrawnAsQtDrawsThem()
+{
+    QFETCH(QString, locale);
+    QFETCH(bool, fallback);
+    useLightPalette();
+    FakeMemory memory;
+    memory.sample = {25276162048, 23911297024};
+    frmMain form(memory);
+    form.setBackColor(form.BackColor());
+    form.setForeColor(form.ForeColor());
+    form.setHeight(form.Height() * 2);
+    form.Layout();
+    form.setLocale(QLocale(locale));
+    form.timMeasure_Timer();
+    form.Layout();
+    const QImage drawn = form.grab().toImage();
+
+    QImage expected(drawn.size(), drawn.format());
+    expected.fill(Qt::white);
+    QPainter painter(&expected);
+    painter.setFont(form.font());
+    painter.setPen(Qt::black);
+    const QFontMetricsF metrics(form.font(), &form);
+    const QRawFont own = QRawFont::fromFont(form.font());
+    bool lacking = false;
+    for (int i = 0; i < form.lineCount(); ++i) {
+        const QPointF baseline(form.clientRect().left(),
+                               form.clientRect().top() + i * metrics.height() + metrics.ascent());
+        painter.drawText(baseline, form.line(i));
+        for (const QChar c : form.line(i))
+            lacking = lacking || !own.supportsCharacter(c);
+    }
+    painter.end();
+    QCOMPARE(lacking, fallback);
+    for (int i = 0; i < form.lineCount(); ++i) {
+        const QRect area = form.lineRect(i).adjusted(0, 0, 4, 0);
+        const qint64 ours = inkIn(drawn, area);
+        const qint64 qts = inkIn(expected, area);
+        QVERIFY2(
+            qts > 0 && std::abs(ours - qts) * 100 < qts,
+            qPrintable(QStringLiteral("%1: ink %2, Qt's %3").arg(form.line(i)).arg(ours).arg(qts)));
+    }
+}
+
+void tst_frmMain::wholeFiguresLeftOfTheButtons_data()
+{
+    QTest::addColumn<QSize>("client"); // pixels
+    QTest::addColumn<qint64>("total");
+    QTest::addColumn<bool>("smaller"); // than the height asks for
+    QTest::newRow("design size, 25 GB") << QSize(139, 47) << qint64(25276162048) << false;
+    QTest::newRow("taller than wide") << QSize(139, 147) << qint64(25276162048) << true;
+    QTest::newRow("large, 128 GB") << QSize(700, 500) << qint64(128000000000) << true;
+    QTest::newRow("design size, 1 TB") << QSize(139, 47) << qint64(1099511627776) << true;
+}
+
+void tst_frmMain::wholeFiguresLeftOfTheButtons()
+{
+    QFETCH(QSize, client);
+    QFETCH(qint64, total);
+    QFETCH(bool, smaller);
+    FakeMemory memory;
+    memory.sample = {total, total / 3};
+    frmMain form(memory);
+    form.setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    form.setClientSize(client.width() * 15.0, client.height() * 15.0);
+    form.Layout();
+    const float byHeight = form.Font()->Size;
+    form.timMeasure_Timer();
+    form.Layout();
+    QCOMPARE(form.Font()->Size < byHeight, smaller);
+    for (int i = 0; i < form.lineCount(); ++i)
+        QVERIFY2(form.lineRect(i).right() < form.cmdAction(0)->x(), qPrintable(form.line(i)));
+    if (smaller) // no smaller than it need be
+        QVERIFY(form.lineRect(0).right() > form.cmdAction(0)->x() - form.lineRect(0).width() / 8);
 }
 
 struct ButtonPlace {
@@ -199,6 +311,10 @@ void tst_frmMain::layoutFollowsTheHeight()
     };
     QTEST(place(form.cmdAction(0)), "exit");
     QTEST(place(form.cmdAction(1)), "options");
+    if (!minimised) { // stacked without overlap inside the client area, odd height or not
+        QCOMPARE(form.cmdAction(0)->geometry().bottom() + 1, form.cmdAction(1)->geometry().top());
+        QCOMPARE(form.cmdAction(1)->geometry().bottom(), form.clientRect().bottom());
+    }
 }
 
 void tst_frmMain::onTopLoadedAndSaved_data()

@@ -94,3 +94,23 @@ valueIn() {
 strayFiles() {
     find "$(dirname "$settings")" -mindepth 1 ! -name Kelvo.ini -printf '%f '
 }
+
+# Clicks a point of a window, in window pixels.
+clickAt() {
+    local x y
+    read -r x y _ < <(geometry "$1")
+    xdotool mousemove $((x + $2)) $((y + $3)) && sleep 0.2 && xdotool click 1
+    sleep 0.2
+}
+
+# The main thread's wake-ups in 3 seconds with the pointer away from the windows: one each
+# tick, when the timer fires.
+wakeupsIn3s() {
+    local before after
+    xdotool mousemove 5 5
+    sleep 0.5
+    before=$(awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$pid/task/$pid/status")
+    sleep 3
+    after=$(awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$pid/task/$pid/status")
+    echo $((after - before))
+}

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# End to end on a private X server with openbox, driving the real program as a user would:
+# End to end on a private X server under any of the window managers x11session.sh starts,
+# driving the real program as a user would:
 # the first start shows the small window centred, above others, without a window-manager frame
 # or taskbar entry; a left drag moves it and a right drag does not; its frame resizes it and the
 # text grows; a hovered button turns dark red; Exit and SIGTERM end it with status 0 after

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# End to end on a private X server with openbox: the monitor's Options button opens the options
-# dialog centred and above other windows; On top switches the monitor's keep-above state at
+# End to end on a private X server under any of the window managers x11session.sh starts: the
+# monitor's Options button opens the options dialog centred and above other windows; On top switches the monitor's keep-above state at
 # once; a period of 250 typed and taken with Return makes the monitor sample four times a
 # second; the on-top choice survives Exit and a new start.
 # Arguments: the program, its directory, the directory of the end-to-end probes.
@@ -9,28 +9,8 @@ set -u
 source "$(dirname "$0")/x11session.sh"
 source "$(dirname "$0")/kelvokit.sh"
 
-# Clicks a point of a window, in window pixels.
-clickAt() {
-    local x y
-    read -r x y _ < <(geometry "$1")
-    xdotool mousemove $((x + $2)) $((y + $3)) && sleep 0.2 && xdotool click 1
-    sleep 0.2
-}
-
 above() { xprop -id "$monitor" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
 notAbove() { ! above; }
-
-# The main thread's wake-ups in 3 seconds with the pointer away from the windows: one each
-# tick, when the timer fires.
-wakeupsIn3s() {
-    local before after
-    xdotool mousemove 5 5
-    sleep 0.5
-    before=$(awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$pid/task/$pid/status")
-    sleep 3
-    after=$(awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$pid/task/$pid/status")
-    echo $((after - before))
-}
 
 start
 monitor=$window

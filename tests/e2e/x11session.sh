@@ -1,6 +1,8 @@
-# Sourced by the end-to-end tests: a private X server with openbox for the life of the test,
-# and the helpers the tests share. Sets DISPLAY, XDG_CONFIG_HOME (empty, in $work) and
-# XDG_RUNTIME_DIR; whatever a test starts goes into pids so that it is ended at exit.
+# Sourced by the end-to-end tests: a private X server, session bus and window manager for the
+# life of the test, and the helpers the tests share. The window manager is KELVO_WM: openbox
+# (the default), xfwm4, metacity or fluxbox. Sets DISPLAY,
+# DBUS_SESSION_BUS_ADDRESS, HOME, XDG_CONFIG_HOME (empty, in $work) and XDG_RUNTIME_DIR;
+# whatever a test starts goes into pids so that it is ended at exit.
 work=$(mktemp -d)
 pids=()
 
@@ -37,7 +39,8 @@ within() {
     done
 }
 
-for tool in Xvfb openbox xdotool xprop xwininfo xdpyinfo xmessage xwd wmctrl; do
+wm=${KELVO_WM:-openbox}
+for tool in Xvfb "$wm" dbus-daemon xdotool xprop xwininfo xdpyinfo xmessage xwd wmctrl; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 
@@ -50,14 +53,34 @@ within 10 displayKnown || fail "Xvfb did not start: $(cat "$work/xvfb.txt")"
 export DISPLAY=":$(head -n1 "$work/display")"
 within 10 xdpyinfo >/dev/null 2>&1 || fail "display $DISPLAY does not answer"
 
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY
-mkdir -p "$XDG_CONFIG_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-openbox >"$work/openbox.txt" 2>&1 &
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+export QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY XDG_CACHE_HOME XDG_DATA_HOME
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+# A session bus of the test's own: what the program and the window manager find on it, and
+# whether one gets started behind their back (dbus-x11), does not depend on the machine.
+dbus-daemon --session --nofork --nopidfile --address="unix:path=$work/bus" \
+    --print-address=4 4>"$work/bus.txt" 2>"$work/dbus.txt" &
+busPid=$!
+pids+=("$busPid")
+busUp() { [ -s "$work/bus.txt" ]; }
+within 10 busUp || fail "the session bus did not start: $(cat "$work/dbus.txt")"
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
+
+case $wm in
+openbox) "$wm" ;;
+xfwm4) xfwm4 --compositor=off ;;
+metacity) metacity --no-composite ;;
+fluxbox) fluxbox -no-slit -no-toolbar ;;
+*) fail "no such window manager: $wm" ;;
+esac >"$work/wm.txt" 2>&1 &
 pids+=($!)
 managed() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-within 10 managed || fail "openbox did not start: $(cat "$work/openbox.txt")"
-pass "Xvfb on $DISPLAY with openbox"
+within 10 managed || fail "$wm did not start: $(cat "$work/wm.txt")"
+# fluxbox and metacity take a moment more before they manage new windows.
+sleep 0.5
+pass "Xvfb on $DISPLAY with $wm"
 
 # x, y and map state of a window as the server has it.
 serverPlacement() {

@@ -41,6 +41,8 @@ private slots:
     void textKeepsContrast();
     void ownFrameResizesAndClientAreaMoves_data();
     void ownFrameResizesAndClientAreaMoves();
+    void dragFollowsTheButtonsAtTheMove_data();
+    void dragFollowsTheButtonsAtTheMove();
     void iconTakesTheProgramsSizesThatComeLater();
 };
 
@@ -397,6 +399,52 @@ void tst_Form::ownFrameResizesAndClientAreaMoves()
         QMouseEvent move(QEvent::MouseMove, at + step, form.mapToGlobal(at + step), Qt::NoButton,
                          buttons, {});
         QApplication::sendEvent(&form, &move);
+    }
+    QTEST(desktop.windowManager.calls, "calls");
+}
+
+void tst_Form::dragFollowsTheButtonsAtTheMove_data()
+{
+    // Presses (+), releases (-) and moves (m) over the client area, L left and R right.
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("calls");
+    const QStringList move{"move frmTest"};
+    QTest::newRow("left, right pressed and let go, then a move: a move") << "+L +R -R m" << move;
+    QTest::newRow("right held, left pressed, right let go: a move") << "+R +L -R m" << move;
+    QTest::newRow("left and right held: nothing") << "+L +R m" << QStringList();
+    QTest::newRow("left let go: nothing") << "+L -L m" << QStringList();
+    QTest::newRow("a second move of the same press: nothing more") << "+L m m" << move;
+}
+
+void tst_Form::dragFollowsTheButtonsAtTheMove()
+{
+    QFETCH(QString, script);
+    FakeDesktop desktop;
+    Form form(QStringLiteral("frmTest"));
+    form.setCaption(QString());
+    form.setControlBox(false);
+    form.setClientSize(2085, 705);
+    connect(&form, &Form::MouseMove, [&](qint16 Button) {
+        if (Button == 1)
+            form.DragWindow();
+    });
+    QPoint at(40, 20);
+    Qt::MouseButtons held;
+    for (const QString &step : script.split(u' ')) {
+        const Qt::MouseButton button = step.endsWith(u'L') ? Qt::LeftButton : Qt::RightButton;
+        QEvent::Type type = QEvent::MouseMove;
+        if (step.startsWith(u'+')) {
+            held |= button;
+            type = QEvent::MouseButtonPress;
+        } else if (step.startsWith(u'-')) {
+            held &= ~button;
+            type = QEvent::MouseButtonRelease;
+        } else {
+            at += QPoint(3, 3);
+        }
+        QMouseEvent event(type, at, form.mapToGlobal(at),
+                          type == QEvent::MouseMove ? Qt::NoButton : button, held, {});
+        QApplication::sendEvent(&form, &event);
     }
     QTEST(desktop.windowManager.calls, "calls");
 }

@@ -90,6 +90,34 @@ private slots:
         QTEST(NumberFormat::grouped(value, locale), "grouped");
         QTEST(NumberFormat::oneDecimal(value, locale), "oneDecimal");
     }
+
+    // Groups as each locale writes them, always with ASCII digits.
+    void groupingFollowsTheLocale_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("grouped");
+        QTest::newRow("India: twos before the last three")
+            << "en_IN" << 25276125.0 << "2,52,76,125";
+        QTest::newRow("India in Hindi") << "hi_IN" << 1234567.0 << "12,34,567";
+        QTest::newRow("Spain: four digits stay whole") << "es_ES" << 1234.0 << "1234";
+        QTest::newRow("Spain: five are grouped") << "es_ES" << 12345.0 << "12.345";
+        QTest::newRow("Persian separator") << "fa_IR" << 1234567.0 << "1\u066c234\u066c567";
+        QTest::newRow("Arabic separator") << "ar_EG" << -1234.0 << "-1\u066c234";
+        QTest::newRow("India beyond 64 bits")
+            << "en_IN" << 1e20 << "10,00,00,00,00,00,00,00,00,000";
+    }
+
+    void groupingFollowsTheLocale()
+    {
+        QFETCH(QString, locale);
+        QFETCH(double, value);
+        QFETCH(QString, grouped);
+        const QLocale l(locale);
+        QString expected = grouped;
+        expected.replace(QLatin1Char('-'), l.negativeSign());
+        QCOMPARE(NumberFormat::grouped(value, l), expected);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestNumberFormat)

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "GlyphAdvances.h"
+
+#include <QFont>
+#include <QGlyphRun>
+#include <QList>
+#include <QRect>
+#include <QString>
+#include <QStringView>
+#include <array>
+#include <optional>
+
+class QPainter;
+class QPaintDevice;
+
+// The monitor's lines of text, one below the other from the top of the area they are drawn in,
+// each laid out once when its text changes and drawn again from that layout at every paint.
+//
+// A line the font covers whole is placed from the font's own glyphs and kerning, without text
+// shaping. A character the font lacks (French, Persian and Arabic separators are missing from
+// Liberation Sans) is drawn from the fallback font Qt's text layout takes it from, so no line
+// shows a missing-glyph box. Glyphs stand on quarter pixels: each is rasterised in at most four
+// ways, once, instead of anew for every fraction of a pixel a new figure puts it on.
+class MonitorLines {
+public:
+    static constexpr int MaxLines = 3;
+
+    // device gives the resolution the font is measured at.
+    explicit MonitorLines(const QPaintDevice *device);
+
+    // The font to draw in; the lines are laid out again in it.
+    void setFont(const QFont &font);
+
+    // Sets line i (0 to MaxLines - 1) to label, figure and unit, written one after another.
+    // Gives the area to repaint, from the first character that changed on, taking in the old
+    // text's place; empty when the text stays as it was.
+    QRect setLine(int i, QStringView label, QStringView figure, QStringView unit);
+    QString text(int i) const { return m_lines.at(size_t(i)).text; }
+    // Where line i stands, as wide as its text with a pixel of room for antialiased edges.
+    QRect rect(int i) const;
+    // The width of the widest of the first count lines, pixels.
+    qreal widest(int count) const;
+
+    // Draws the first count lines where they meet area.
+    void paint(QPainter &painter, const QRect &area, int count) const;
+
+private:
+    struct Line {
+        QString text;
+        QList<QGlyphRun> runs; // one per font, usually one
+        QList<qreal> starts;   // where each character's glyph starts
+        qreal width = 0;
+    };
+
+    void layOut(Line &line);
+    qreal lineHeight() const;
+    QFont drawingFont() const;
+
+    const QPaintDevice *m_device;
+    QFont m_font;
+    std::array<Line, MaxLines> m_lines;
+    GlyphAdvances m_glyphs; // made when a line is first laid out in the font
+    mutable std::optional<qreal> m_lineHeight;
+};
