@@ -13,7 +13,6 @@
 #include "frmMain.h"
 
 #include <QShortcut>
-#include <cmath>
 
 namespace {
 const QString FormFileName = QStringLiteral(":/forms/frmOptions.json");
@@ -49,10 +48,10 @@ std::optional<qint32> frmOptions::periodFrom(QStringView text, const QLocale &lo
     const std::optional<double> number = TextConvert::toNumber(text, locale);
     if (!number)
         return std::nullopt;
-    const double whole = std::nearbyint(*number); // the default rounding: a half to even
-    if (whole < 0 || whole > Timer::MaxInterval)
+    const std::optional<qint32> whole = TextConvert::roundToWhole<qint32>(*number);
+    if (!whole || *whole < 0 || *whole > Timer::MaxInterval)
         return std::nullopt;
-    return qint32(whole);
+    return whole;
 }
 
 void frmOptions::Form_Load()

@@ -25,13 +25,13 @@ constexpr int ChoicesRole = Qt::UserRole + 1;
 
 template <class Int> QVariant whole(double number, const QString &text)
 {
-    const double rounded = std::nearbyint(number);
-    constexpr auto low = std::numeric_limits<Int>::min();
-    constexpr auto high = std::numeric_limits<Int>::max();
-    if (rounded < double(low) || rounded > double(high))
-        throw HostError(HostError::Overflow,
-                        QStringLiteral("%1 is not between %2 and %3").arg(text).arg(low).arg(high));
-    return QVariant::fromValue(Int(rounded));
+    const std::optional<Int> rounded = TextConvert::roundToWhole<Int>(number);
+    if (!rounded)
+        throw HostError(HostError::Overflow, QStringLiteral("%1 is not between %2 and %3")
+                                                 .arg(text)
+                                                 .arg(std::numeric_limits<Int>::min())
+                                                 .arg(std::numeric_limits<Int>::max()));
+    return QVariant::fromValue(*rounded);
 }
 
 bool editableInPlace(const QVariant &value)

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <cmath>
 #include <limits>
 
 namespace {
@@ -62,11 +61,11 @@ qint16 wholeNumber(const QString &text, const QString &field)
     if (!number)
         throw HostError(HostError::TypeMismatch,
                         QStringLiteral("%1: \"%2\" is not a number").arg(field, text));
-    const double whole = std::nearbyint(*number);
-    if (whole < -32768 || whole > 32767)
+    const std::optional<qint16> whole = TextConvert::roundToWhole<qint16>(*number);
+    if (!whole)
         throw HostError(HostError::Overflow,
                         QStringLiteral("%1: %2 is not between -32768 and 32767").arg(field, text));
-    return qint16(whole);
+    return *whole;
 }
 } // namespace
 

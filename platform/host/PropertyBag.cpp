@@ -29,11 +29,10 @@ template <class Int> Int toWhole(const QJsonValue &v)
     } else {
         throw HostError(HostError::TypeMismatch);
     }
-    const double r = std::nearbyint(d);
-    if (!std::isfinite(r) || r < double(std::numeric_limits<Int>::min()) ||
-        r > double(std::numeric_limits<Int>::max()))
+    const std::optional<Int> whole = TextConvert::roundToWhole<Int>(d);
+    if (!whole)
         throw HostError(HostError::Overflow);
-    return Int(r);
+    return *whole;
 }
 
 bool fontFlag(const QJsonObject &o, const char *field, bool fallback)

@@ -11,11 +11,7 @@ template <typename Int> std::optional<Int> toWhole(QStringView text)
     const std::optional<double> number = TextConvert::toNumber(text);
     if (!number)
         return std::nullopt;
-    // Under the default rounding mode nearbyint rounds a half to the even neighbour.
-    const double whole = std::nearbyint(*number);
-    if (whole < std::numeric_limits<Int>::min() || whole > std::numeric_limits<Int>::max())
-        return std::nullopt;
-    return Int(whole);
+    return TextConvert::roundToWhole<Int>(*number);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include <QLocale>
 #include <QString>
 #include <QStringView>
+#include <cmath>
+#include <limits>
 #include <optional>
 
 // Text forms of the values kept in the settings store. Parsing is strict: text that does not
@@ -21,6 +23,18 @@ std::optional<double> toNumber(QStringView text, const QLocale &locale);
 // Whole numbers; a fraction rounds to the nearest, a half to the even neighbour; out of range
 // gives no value.
 std::optional<qint16> toInt16(QStringView text);
+// A number rounded to the nearest whole one of type Int, a half to the even neighbour; no value
+// when it is not finite or the whole number lies outside Int's range. Every whole-number
+// property and field rounds through here.
+template <class Int> std::optional<Int> roundToWhole(double number)
+{
+    // Under the default rounding mode nearbyint rounds a half to the even neighbour.
+    const double whole = std::nearbyint(number);
+    if (!std::isfinite(whole) || whole < double(std::numeric_limits<Int>::min()) ||
+        whole > double(std::numeric_limits<Int>::max()))
+        return std::nullopt;
+    return Int(whole);
+}
 std::optional<qint32> toInt32(QStringView text);
 // Numbers beyond the float range give no value; tiny ones become 0.
 std::optional<float> toSingle(QStringView text);
