@@ -253,8 +253,8 @@ void choosePlatform(int argc, char *argv[])
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
     // Qt's own event loop rather than GLib's: Kelvo has nothing that needs GLib's, and each
-    // wake-up then costs one poll instead of GLib's rounds over its sources, with about 35 kB
-    // fewer private pages.
+    // wake-up then costs one poll instead of GLib's rounds over its sources, and it keeps fewer
+    // private pages.
     if (!qEnvironmentVariableIsSet("QT_NO_GLIB"))
         qputenv("QT_NO_GLIB", "1");
     // With no session bus, libdbus would start one through X11 (where dbus-x11 is installed)

@@ -18,7 +18,7 @@ int main(int argc, char *argv[])
     ProgramStart::openStandardStreams();
 #if defined(__GLIBC__)
     // One allocation arena for every thread: an arena of its own for Qt's X event reader would
-    // keep about 20 kB of private pages for the little it allocates.
+    // keep private pages of its own for the little it allocates.
     mallopt(M_ARENA_MAX, 1);
 #endif
     // --help and --version need no window, and so no display.

@@ -459,7 +459,7 @@ void Form::ensureLoaded()
 
 // Qt shows a window's children before it asks for the map, and the first widget a program
 // shows starts the accessibility bridge (a session-bus connection and a query for the
-// accessibility service): about 1.5 ms the map request would otherwise wait for.
+// accessibility service), which the map request would otherwise wait for.
 void Form::showWindowThenControls()
 {
     QVarLengthArray<QPointer<QWidget>, 16> controls;
