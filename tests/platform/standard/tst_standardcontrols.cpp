@@ -74,6 +74,7 @@ void tst_StandardControls::roundTripKeepsChangedPropertiesOnly()
     for (int i = 0; i < 4; ++i) {
         QStringList keys = saved.controls.at(i).bag->keys();
         keys.removeIf([](const QString &k) { return k.startsWith('_'); });
+        keys.sort(); // written in the table's order
         QCOMPARE(keys, expectedKeys[i]);
     }
 
