@@ -14,6 +14,8 @@ includes what the server does with what it sends. Two workloads:
 The last program is a Qt window that wakes each second and draws nothing: the floor below
 which no Qt program refreshing once a second can go. Figures, per program and window:
 
+  Aval/min  how many times a minute available memory differed from a second before: how
+            many of a monitor's ticks had a new figure to draw
   client    CPU s per minute of the program, all threads (/proc/PID/task/*/schedstat)
   X server  CPU s per minute of its Xvfb;  WM: of its openbox;  total: the three together
   wake/min  voluntary context switches of the program's main thread per minute: its wake-ups
@@ -29,8 +31,8 @@ Kelvo's cost as a ratio to each program's, computed round by round, with its ran
 CPU only (the server's and the window manager's are shared, and printed as one line).
 --shm adds Kelvo flushing through MIT-SHM shared memory rather than the X socket.
 
-Usage: peers.py KELVO MINIMAL_QT_WINDOW MAPWAIT [--rounds 3] [--warmup 5] [--seconds 60]
-                [--starts 5] [--workloads steady,churn] [--shm] [--together]
+Usage: peers.py KELVO MINIMAL_QT_WINDOW MAPWAIT [--rounds 5] [--warmup 5] [--seconds 30]
+                [--starts 3] [--workloads steady,churn] [--shm] [--together]
 The churner and keepshm are looked for beside MAPWAIT.
 """
 import argparse
@@ -43,7 +45,8 @@ import tempfile
 import time
 
 CPU = ["client", "X server", "WM", "total"]
-CLIENT = ["wake/min", "ctx/min", "thr", "rss MB", "pss MB", "pclean MB", "pdirty MB", "map ms"]
+CLIENT = ["Aval/min", "wake/min", "ctx/min", "thr", "rss MB", "pss MB", "pclean MB", "pdirty MB",
+          "map ms"]
 WORKLOADS = ["steady", "churn"]
 KELVO = "Kelvo"
 KELVO_SHM = "Kelvo, shared-memory flush"
@@ -123,6 +126,27 @@ def snapshot(pid):
         "pss": status_field(rollup, "Pss"), "pclean": status_field(rollup, "Private_Clean"),
         "pdirty": status_field(rollup, "Private_Dirty"),
     }
+
+
+def available_kb():
+    with open("/proc/meminfo") as f:
+        for line in f:
+            if line.startswith("MemAvailable:"):
+                return int(line.split()[1])
+    return 0
+
+
+def watch_memory(seconds):
+    """Waits out a window, sampling available memory each second as a monitor would: how many
+    samples a minute differed from the one before."""
+    end = time.monotonic() + seconds
+    last, changes = available_kb(), 0
+    while (left := end - time.monotonic()) > 0:
+        time.sleep(min(1.0, left))
+        now = available_kb()
+        changes += now != last
+        last = now
+    return changes * 60 / seconds
 
 
 def figures(before, after, seconds, mapped):
@@ -213,7 +237,7 @@ def watch_alone(args, work, name, program, workload):
             pid, mapped = start_watched(args, (program[0], env_of(name, args.helpers)))
             time.sleep(args.warmup)
             before = snapshot(pid), cpu_ns(server.pid), cpu_ns(wm.pid)
-            time.sleep(args.seconds)
+            changes = watch_memory(args.seconds)
             after = snapshot(pid), cpu_ns(server.pid), cpu_ns(wm.pid)
             stop(pid)
     finally:
@@ -223,6 +247,7 @@ def watch_alone(args, work, name, program, workload):
     row["X server"] = (after[1] - before[1]) / 1e9 * per_minute
     row["WM"] = (after[2] - before[2]) / 1e9 * per_minute
     row["total"] = row["client"] + row["X server"] + row["WM"]
+    row["Aval/min"] = changes
     return row
 
 
@@ -241,7 +266,7 @@ def watch_together(args, names, programs, workload, order):
             time.sleep(args.warmup)
             before = {name: snapshot(pids[name]) for name in names}
             shared_before = cpu_ns(server.pid) + cpu_ns(wm.pid)
-            time.sleep(args.seconds)
+            changes = watch_memory(args.seconds)
             after = {name: snapshot(pids[name]) for name in names}
             shared_after = cpu_ns(server.pid) + cpu_ns(wm.pid)
             for pid in pids.values():
@@ -254,6 +279,7 @@ def watch_together(args, names, programs, workload, order):
     for row in rows.values():
         row["X server"] = row["WM"] = float("nan")
         row["total"] = row["client"]
+        row["Aval/min"] = changes
     return rows, shared
 
 
@@ -299,10 +325,10 @@ def main():
     parser.add_argument("kelvo")
     parser.add_argument("minimal")
     parser.add_argument("mapwait")
-    parser.add_argument("--rounds", type=int, default=3)
+    parser.add_argument("--rounds", type=int, default=5)
     parser.add_argument("--warmup", type=float, default=5)
-    parser.add_argument("--seconds", type=float, default=60)
-    parser.add_argument("--starts", type=int, default=5)
+    parser.add_argument("--seconds", type=float, default=30)
+    parser.add_argument("--starts", type=int, default=3)
     parser.add_argument("--workloads", default=",".join(WORKLOADS))
     parser.add_argument("--shm", action="store_true")
     parser.add_argument("--together", action="store_true")
