@@ -188,10 +188,9 @@ def stop(pid):
         pass  # already gone
 
 
-def start_watched(args, program):
+def start_watched(args, argv, env):
     """Starts a program --starts times, leaving the last one running: its pid and the median
     time to its mapped window."""
-    argv, env = program
     times = []
     for _ in range(args.starts - 1):
         pid, ms = start(args.mapwait, argv, env)
@@ -228,13 +227,13 @@ def env_of(name, helpers):
     return env
 
 
-def watch_alone(args, work, name, program, workload):
+def watch_alone(args, work, name, argv, workload):
     """One program alone on its own X server and window manager: its figures."""
     _, servers = start_x(work)
     wm, server = servers
     try:
         with Churner(args.churner, workload):
-            pid, mapped = start_watched(args, (program[0], env_of(name, args.helpers)))
+            pid, mapped = start_watched(args, argv, env_of(name, args.helpers))
             time.sleep(args.warmup)
             before = snapshot(pid), cpu_ns(server.pid), cpu_ns(wm.pid)
             changes = watch_memory(args.seconds)
@@ -251,18 +250,18 @@ def watch_alone(args, work, name, program, workload):
     return row
 
 
-def watch_together(args, names, programs, workload, order):
-    """All programs at once on one X server: each one's figures, and the shared server's and
-    window manager's CPU under the name "X server and WM"."""
-    work = tempfile.mkdtemp(prefix="kelvo-peers-")
+def watch_together(args, work, programs, workload, order):
+    """All programs at once on one X server: each one's figures, and the CPU of the server and
+    the window manager they share."""
+    names = list(programs)
     _, servers = start_x(work)
     wm, server = servers
     try:
         with Churner(args.churner, workload):
             pids, mapped = {}, {}
             for name in order:
-                pids[name], mapped[name] = start_watched(args, (programs[name][0],
-                                                                env_of(name, args.helpers)))
+                pids[name], mapped[name] = start_watched(args, programs[name],
+                                                         env_of(name, args.helpers))
             time.sleep(args.warmup)
             before = {name: snapshot(pids[name]) for name in names}
             shared_before = cpu_ns(server.pid) + cpu_ns(wm.pid)
@@ -359,7 +358,6 @@ def main():
     if args.shm:
         programs = {KELVO: programs[KELVO], KELVO_SHM: programs[KELVO],
                     **{n: a for n, a in programs.items() if n != KELVO}}
-    programs = {name: (argv,) for name, argv in programs.items()}
     names = list(programs)
     view = "all at once on one X server" if args.together else "each alone on its own X server"
     print(f"{view}; {args.rounds} rounds of {args.seconds:.0f} s after {args.warmup:.0f} s of "
@@ -371,7 +369,7 @@ def main():
     _, servers = start_x(work)
     try:
         for name in names:
-            pid, _ = start(args.mapwait, programs[name][0], env_of(name, args.helpers))
+            pid, _ = start(args.mapwait, programs[name], env_of(name, args.helpers))
             time.sleep(1)
             stop(pid)
     finally:
@@ -385,7 +383,7 @@ def main():
         # The workloads alternate too, so that neither always meets the same hour.
         for workload in workloads[r % len(workloads):] + workloads[:r % len(workloads)]:
             if args.together:
-                rows, server = watch_together(args, names, programs, workload, order)
+                rows, server = watch_together(args, work, programs, workload, order)
                 shared[workload].append(server)
             else:
                 rows = {name: watch_alone(args, work, name, programs[name], workload)
