@@ -89,8 +89,9 @@ bench: test-deps build
 	  QT_QPA_PLATFORM=offscreen $$b --benchmark_repetitions=5 \
 	    --benchmark_report_aggregates_only=true || exit 1; done
 
-# Kelvo beside xosview, conky and a minimal Qt window on a private X server: CPU, wake-ups,
-# memory and start-up, 3 rounds of a minute. Installs the peers first.
+# Kelvo beside xosview, conky and a minimal Qt window, each alone on its own X server, with
+# steady and with churning memory: client, X server and window-manager CPU, wake-ups, memory
+# and start-up, 5 rounds of 30 s (about half an hour). Installs the peers first.
 bench-peers: build
 	@$(MAKE) --no-print-directory deps PACKAGES="$(call packages,bench/peers/packages.txt)"
 	python3 bench/peers/peers.py $(BUILD)/app/kelvo $(BUILD)/bench/peers/peer_minimal_qt \
