@@ -56,8 +56,23 @@ pagesClosed() { ! pagesFound; }
 within 5 pagesClosed || fail "OK did not close the property pages"
 xdotool key ctrl+s
 within 5 differs "$work/before.json" "$copy" || fail "the new tool tip was not saved"
-changes=$(diff "$work/before.json" "$copy" | grep '^[<>]' | sed 's/^\([<>]\) */\1 /')
-expected=$'< "tooltiptext": "Exit"\n> "tooltiptext": "Leave Kelvo"'
+# The edited control's entry is written anew; what it holds differs in the tool tip alone.
+changes=$(/usr/bin/python3 - "$work/before.json" "$copy" <<'EOF'
+import json, sys
+old, new = (json.load(open(p)) for p in sys.argv[1:])
+def flat(v, at=""):
+    if isinstance(v, dict):
+        return {k: x for key, val in v.items() for k, x in flat(val, f"{at}/{key}").items()}
+    if isinstance(v, list):
+        return {k: x for i, val in enumerate(v) for k, x in flat(val, f"{at}/{i}").items()}
+    return {at: v}
+a, b = flat(old), flat(new)
+for k in sorted(a.keys() | b.keys()):
+    if a.get(k) != b.get(k):
+        print(k, a.get(k), "->", b.get(k))
+EOF
+)
+expected="/controls/1/bag/tooltiptext Exit -> Leave Kelvo"
 [ "$changes" = "$expected" ] || fail "the saved form changed in: $changes"
 pass "the Button page changed Exit's tool tip and nothing else"
 
