@@ -244,17 +244,15 @@ bool SettingsStore::write(const QString &app, const QList<Entry> &entries)
         document.setValue(entry.section, entry.key, entry.text);
     const QByteArray bytes = document.bytes();
     const bool exists = before.state == FileContents::State::Read;
-    if (!exists || bytes != before.bytes) {
-        QSaveFile out(exists ? before.target : file);
-        out.setDirectWriteFallback(false);
-        // Unbuffered: a buffered write that fails on a full disk is not noticed by commit(),
-        // which would then put a cut file in place. A save not committed leaves the file alone.
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-            out.write(bytes) != bytes.size() || !out.commit())
-            return false;
-    }
+    QSaveFile out(exists ? before.target : file);
+    out.setDirectWriteFallback(false);
+    // Unbuffered: a buffered write that fails on a full disk is not noticed by commit(), which
+    // would then put a cut file in place. A save not committed leaves the file alone.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        out.write(bytes) != bytes.size() || !out.commit())
+        return false;
     // A new file is made as the umask allows, and a file or folder opened up by hand or by an
-    // older version stays open; every save closes them again, also one that writes nothing.
+    // older version stays open; every save closes them again.
     keepPrivate(folder);
     keepPrivate(exists ? before.target : file);
     return true;

@@ -16,7 +16,7 @@
 // waits on it.
 //
 // Writes are atomic: a save replaces the whole file at once (QSaveFile), so that the file is
-// all old or all new; a save that changes nothing writes nothing. A store that cannot be written
+// all old or all new. A store that cannot be written
 // (read-only folder, full disk) leaves the file as it was and the save says so by returning false;
 // the failed change is dropped. Two copies of the program take turns through a lock on the folder;
 // a save that cannot have its turn within a couple of seconds is skipped and says so on standard
