@@ -103,6 +103,17 @@ clickAt() {
     sleep 0.2
 }
 
+# Clicks Options on the monitor window given and waits for the dialog; sets dialog.
+openOptions() {
+    local monitor=$1
+    clickAt "$monitor" 132 40
+    dialogFound() {
+        dialog=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$monitor" | head -n1)
+        [ -n "$dialog" ]
+    }
+    within 5 dialogFound
+}
+
 # The main thread's wake-ups in 3 seconds with the pointer away from the windows: one each
 # tick, when the timer fires.
 wakeupsIn3s() {

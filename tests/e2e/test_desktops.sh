@@ -48,12 +48,7 @@ for row in "${rows[@]}"; do
     fi
     if [ "$typed" != - ]; then
         before=$(wakeupsIn3s)
-        clickAt "$window" 132 40
-        dialogFound() {
-            dialog=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$window" | head -n1)
-            [ -n "$dialog" ]
-        }
-        within 5 dialogFound || fail "$locale: Options opened no dialog"
+        openOptions "$window" || fail "$locale: Options opened no dialog"
         clickAt "$dialog" 120 60
         xdotool key ctrl+a && xdotool type --delay 50 "$typed"
         clickAt "$dialog" 151 87

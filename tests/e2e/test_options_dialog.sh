@@ -19,12 +19,7 @@ sleep 1 # the window manager's and the first paints' events settle
 slow=$(wakeupsIn3s)
 
 # --- Options opens the dialog, centred and above others.
-clickAt "$monitor" 132 40
-dialogFound() {
-    dialog=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$monitor" | head -n1)
-    [ -n "$dialog" ]
-}
-within 5 dialogFound || fail "Options opened no dialog"
+openOptions "$monitor" || fail "Options opened no dialog"
 read -r x y w h < <(geometry "$dialog")
 ((w == 205 && h == 105)) || fail "the dialog is ${w}x$h, not 197x97 inside a 4-pixel frame"
 ((x >= 409 && x <= 410 && y >= 331 && y <= 332)) || fail "the dialog is at $x,$y, not centred"
