@@ -22,6 +22,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -53,6 +54,16 @@ QAction *menuAction(QMenu *menu, const QString &text, const QKeySequence &keys, 
     QObject::connect(action, &QAction::triggered, receiver, slot);
     return action;
 }
+
+// The class pages this designer can show, by the names the classes ask for them by.
+struct ClassPage {
+    QLatin1StringView name;
+    QWidget *(*add)(PropertyPageHost &host);
+};
+const ClassPage classPages[] = {
+    {QLatin1StringView("Button"),
+     [](PropertyPageHost &host) -> QWidget * { return host.addPage(new ButtonPage); }},
+};
 } // namespace
 
 DesignerWindow::DesignerWindow(const ControlRegistry &registry, QWidget *parent)
@@ -68,7 +79,10 @@ DesignerWindow::DesignerWindow(const ControlRegistry &registry, QWidget *parent)
     setCentralWidget(scroll);
 
     auto *palette = new QListWidget;
-    palette->addItems(m_document.paletteClasses());
+    for (const QString &className : m_document.paletteClasses()) {
+        const QString picture = registry.find(className)->picture;
+        new QListWidgetItem(picture.isEmpty() ? QIcon() : QIcon(picture), className, palette);
+    }
     auto *paletteDock = new QDockWidget(QStringLiteral("Controls"), this);
     paletteDock->setObjectName(QStringLiteral("paletteDock"));
     paletteDock->setWidget(palette);
@@ -458,12 +472,12 @@ void DesignerWindow::showPropertyPages()
                            [kind](const ListedProperty &p) { return p.value.metaType() == kind; });
     };
     const auto *control = qobject_cast<const UserControl *>(first);
-    const bool button =
-        control && m_registry.classNameOf(control) == QLatin1String("Kelvo.ZoButton");
+    const ControlClass *kind = control ? m_registry.classOf(control) : nullptr;
+    const QStringList ownPages = kind ? kind->propertyPages : QStringList();
     const bool fonts = has(QMetaType::fromType<FontRef>());
     const bool pictures = has(QMetaType::fromType<PictureRef>());
     const bool colours = has(QMetaType::fromType<Colour>());
-    if (!button && !fonts && !pictures && !colours) {
+    if (ownPages.isEmpty() && !fonts && !pictures && !colours) {
         reportError(this, QStringLiteral("%1 has no property pages").arg(first->objectName()));
         return;
     }
@@ -476,8 +490,10 @@ void DesignerWindow::showPropertyPages()
         host.addPage(new PicturePage);
     if (colours)
         host.addPage(new ColourPage);
-    if (button)
-        host.setCurrentPage(host.addPage(new ButtonPage));
+    for (const ClassPage &page : classPages) {
+        if (ownPages.contains(page.name))
+            host.setCurrentPage(page.add(host));
+    }
     connect(&host, &PropertyPageHost::applied, this,
             [this] { edited(QStringLiteral("Property Pages")); });
     host.exec();

@@ -19,8 +19,8 @@ class PropertyList;
 // be read is reported with the file and the place, and the form shown stays. Save As gives a
 // name without a suffix ".json". The title shows the file and whether it has unsaved changes;
 // a new form, another file or closing asks first before unsaved changes are lost. Property
-// Pages opens the selected control's pages: for a ZoButton the Font, Picture and Colour pages
-// and its own "Button" page, for other controls the standard pages of the kinds they have.
+// Pages opens the selected control's pages: the standard Font, Picture and Colour pages for the
+// kinds of property it has, and the pages its class names (a ZoButton's "Button" page).
 //
 // Every edit (a move, a size, a property in the list or the pages, a new, pasted, duplicated or
 // deleted control, a new name) is one step of the Edit menu's Undo and Redo, which put back the

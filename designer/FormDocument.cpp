@@ -7,23 +7,9 @@
 #include "UserControl.h"
 
 #include <algorithm>
-#include <iterator>
 #include <utility>
 
 namespace {
-// The size a new control starts at, in twips, where the class's own default is not the one
-// for every other; the invisible helpers and the border then insist on their own.
-struct NewControl {
-    const char *className;
-    double width;
-    double height;
-};
-constexpr NewControl newControls[] = {
-    {"Label", 1215, 255},          {"TextBox", 1215, 285},      {"Timer", 420, 420},
-    {"Kelvo.ZoButton", 1215, 375}, {"Kelvo.ZoOnTop", 480, 480}, {"Kelvo.ZoFormPos", 240, 230},
-    {"Kelvo.ZoBorder", 2400, 60},
-};
-
 std::unique_ptr<Form> designForm(const QString &name)
 {
     auto form = std::make_unique<Form>(name);
@@ -109,29 +95,21 @@ QStringList FormDocument::paletteClasses() const
 
 UserControl *FormDocument::addControl(const QString &className, QPointF topLeft)
 {
-    std::unique_ptr<UserControl> control(m_registry.create(className, m_form.get()));
-    if (!control)
+    const ControlClass *kind = m_registry.find(className);
+    if (!kind)
         return nullptr;
-    const auto kind = std::find_if(std::begin(newControls), std::end(newControls),
-                                   [&](const NewControl &k) { return className == k.className; });
-    const bool known = kind != std::end(newControls);
-    Extender place;
+    ControlDescription control;
+    control.className = className;
+    Extender &place = control.extender;
     place.Name = freeName(className);
     place.Left = topLeft.x();
     place.Top = topLeft.y();
-    place.Width = known ? kind->width : 1215;
-    place.Height = known ? kind->height : 375;
+    place.Width = kind->newSize.width();
+    place.Height = kind->newSize.height();
     for (const UserControl *c : m_form->controls())
         place.TabIndex = std::max(place.TabIndex, c->TabIndex());
     ++place.TabIndex;
-
-    control->setAmbient(m_form->userMode(), *m_form->Font());
-    UserControl *placed = control.release();
-    m_form->addControl(placed);
-    placed->setExtender(place);
-    placed->Initialize();
-    placed->InitProperties();
-    placed->show();
+    UserControl *placed = FormFile::site(*m_form, control, m_registry);
     setModified(true);
     return placed;
 }

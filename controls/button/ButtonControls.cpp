@@ -5,5 +5,6 @@
 
 void registerButtonControls(ControlRegistry &registry)
 {
-    registry.add<ZoButton>(QStringLiteral("Kelvo.ZoButton"));
+    registry.add<ZoButton>(
+        {QStringLiteral("Kelvo.ZoButton"), {1215, 375}, {QStringLiteral("Button")}, {}});
 }

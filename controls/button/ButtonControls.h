@@ -2,5 +2,5 @@
 
 class ControlRegistry;
 
-// Makes the push-button known to form files as "Kelvo.ZoButton".
+// Makes the push-button known to form files as "Kelvo.ZoButton", with its "Button" page.
 void registerButtonControls(ControlRegistry &registry);

@@ -7,7 +7,10 @@
 
 void registerFormHelperControls(ControlRegistry &registry)
 {
-    registry.add<ZoFormPos>(QStringLiteral("Kelvo.ZoFormPos"));
-    registry.add<ZoOnTop>(QStringLiteral("Kelvo.ZoOnTop"));
-    registry.add<ZoBorder>(QStringLiteral("Kelvo.ZoBorder"));
+    const auto helper = [](const QString &name, const HelperLook &look) {
+        return ControlClass{name, {look.width, look.height}, {}, QString::fromLatin1(look.picture)};
+    };
+    registry.add<ZoFormPos>(helper(QStringLiteral("Kelvo.ZoFormPos"), ZoFormPos::Look));
+    registry.add<ZoOnTop>(helper(QStringLiteral("Kelvo.ZoOnTop"), ZoOnTop::Look));
+    registry.add<ZoBorder>({QStringLiteral("Kelvo.ZoBorder"), {2400, 60}});
 }

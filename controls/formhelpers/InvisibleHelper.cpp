@@ -2,13 +2,10 @@
 
 #include <QPainter>
 #include <QPixmap>
-#include <utility>
 
-InvisibleHelper::InvisibleHelper(QWidget *container, QString image, double width, double height)
+InvisibleHelper::InvisibleHelper(QWidget *container, const HelperLook &look)
     : UserControl(container)
-    , m_image(std::move(image))
-    , m_fixedWidth(width)
-    , m_fixedHeight(height)
+    , m_look(look)
 {
 }
 
@@ -16,12 +13,12 @@ InvisibleHelper::InvisibleHelper(QWidget *container, QString image, double width
 void InvisibleHelper::resizeEvent(QResizeEvent *event)
 {
     UserControl::resizeEvent(event);
-    setWidth(m_fixedWidth);
-    setHeight(m_fixedHeight);
+    setWidth(m_look.width);
+    setHeight(m_look.height);
 }
 
 void InvisibleHelper::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, QPixmap(m_image));
+    painter.drawPixmap(0, 0, QPixmap(QString::fromLatin1(m_look.picture)));
 }

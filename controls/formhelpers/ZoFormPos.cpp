@@ -37,7 +37,7 @@ qint16 readWindowState(const QString &text)
 } // namespace
 
 ZoFormPos::ZoFormPos(QWidget *container)
-    : InvisibleHelper(container, QStringLiteral(":/controls/formhelpers/formpos.png"), 240, 230)
+    : InvisibleHelper(container, Look)
 {
 }
 

@@ -27,6 +27,8 @@ template <class Control> class PropertyTable;
 class ZoFormPos : public InvisibleHelper {
     Q_OBJECT
 public:
+    static constexpr HelperLook Look{":/controls/formhelpers/formpos.png", 240, 230};
+
     explicit ZoFormPos(QWidget *container = nullptr);
 
     // The smallest outer height and width of the form, twips.

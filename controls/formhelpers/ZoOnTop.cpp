@@ -4,7 +4,7 @@
 #include "PropertyTable.h"
 
 ZoOnTop::ZoOnTop(QWidget *container)
-    : InvisibleHelper(container, QStringLiteral(":/controls/formhelpers/ontop.png"), 480, 480)
+    : InvisibleHelper(container, Look)
 {
 }
 

@@ -15,6 +15,8 @@ template <class Control> class PropertyTable;
 class ZoOnTop : public InvisibleHelper {
     Q_OBJECT
 public:
+    static constexpr HelperLook Look{":/controls/formhelpers/ontop.png", 480, 480};
+
     explicit ZoOnTop(QWidget *container = nullptr);
 
     // True: the form stays above ordinary windows; False: it is one of them.

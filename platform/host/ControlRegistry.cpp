@@ -1,57 +1,51 @@
 #include "ControlRegistry.h"
 
-#include "Label.h"
-#include "TextBox.h"
-#include "Timer.h"
+#include "UserControl.h"
 
 #include <algorithm>
 
-ControlRegistry &ControlRegistry::instance()
+void ControlRegistry::add(ControlClass kind, const QMetaObject &type, Factory factory)
 {
-    static ControlRegistry registry = [] {
-        ControlRegistry r;
-        r.add<Timer>(QStringLiteral("Timer"));
-        r.add<Label>(QStringLiteral("Label"));
-        r.add<TextBox>(QStringLiteral("TextBox"));
-        return r;
-    }();
-    return registry;
+    Entry added{std::move(kind), &type, std::move(factory)};
+    const auto it = std::find_if(m_classes.begin(), m_classes.end(),
+                                 [&](const Entry &e) { return e.kind.name == added.kind.name; });
+    if (it != m_classes.end())
+        *it = std::move(added);
+    else
+        m_classes.push_back(std::move(added));
 }
 
-void ControlRegistry::add(const QString &className, const QMetaObject &type, Factory factory)
+const ControlRegistry::Entry *ControlRegistry::entry(const QString &className) const
 {
-    Entry entry{className, &type, std::move(factory)};
     const auto it = std::find_if(m_classes.begin(), m_classes.end(),
-                                 [&](const Entry &e) { return e.className == className; });
-    if (it != m_classes.end())
-        *it = std::move(entry);
-    else
-        m_classes.push_back(std::move(entry));
+                                 [&](const Entry &e) { return e.kind.name == className; });
+    return it != m_classes.end() ? &*it : nullptr;
 }
 
 UserControl *ControlRegistry::create(const QString &className, QWidget *container) const
 {
-    for (const Entry &e : m_classes) {
-        if (e.className == className)
-            return e.factory(container);
-    }
-    return nullptr;
+    const Entry *e = entry(className);
+    return e ? e->factory(container) : nullptr;
+}
+
+const ControlClass *ControlRegistry::find(const QString &className) const
+{
+    const Entry *e = entry(className);
+    return e ? &e->kind : nullptr;
+}
+
+const ControlClass *ControlRegistry::classOf(const UserControl *control) const
+{
+    const auto it = std::find_if(m_classes.begin(), m_classes.end(),
+                                 [&](const Entry &e) { return control->metaObject() == e.type; });
+    return it != m_classes.end() ? &it->kind : nullptr;
 }
 
 QStringList ControlRegistry::classNames() const
 {
     QStringList names;
     for (const Entry &e : m_classes)
-        names.append(e.className);
+        names.append(e.kind.name);
     names.sort();
     return names;
-}
-
-QString ControlRegistry::classNameOf(const UserControl *control) const
-{
-    for (const Entry &e : m_classes) {
-        if (control->metaObject() == e.type)
-            return e.className;
-    }
-    return {};
 }

@@ -1,5 +1,6 @@
 #include "FormFile.h"
 
+#include "ControlRegistry.h"
 #include "Form.h"
 #include "HostError.h"
 #include "TabOrder.h"
@@ -109,13 +110,13 @@ ControlDescription parseControl(const QJsonValue &value, const JsonNode &source,
 JsonNode writeControl(const UserControl &control, const ControlRegistry &registry,
                       const QString &formName, const JsonNode *source)
 {
-    const QString className = registry.classNameOf(&control);
-    if (className.isEmpty())
+    const ControlClass *kind = registry.classOf(&control);
+    if (!kind)
         throw FormFileError(formName, control.objectName(),
                             QStringLiteral("the control's class is not registered"));
     const Extender &e = control.extender();
     JsonNode o = source ? *source : JsonNode::object();
-    o.set(u"class", QJsonValue(className));
+    o.set(u"class", QJsonValue(kind->name));
     o.set(u"name", QJsonValue(e.Name));
     const auto whole = [&o](QStringView key, int value) {
         const JsonNode *saved = o.member(key);
@@ -278,6 +279,24 @@ FormDescription read(const QString &path)
     return parse(readRegularFile(path), path);
 }
 
+UserControl *site(Form &form, const ControlDescription &control, const ControlRegistry &registry)
+{
+    std::unique_ptr<UserControl> created(registry.create(control.className, &form));
+    if (!created)
+        return nullptr;
+    created->setAmbient(form.userMode(), *form.Font());
+    UserControl *placed = created.release();
+    form.addControl(placed);
+    placed->setExtender(control.extender);
+    placed->Initialize();
+    if (control.bag)
+        placed->ReadProperties(*control.bag);
+    else
+        placed->InitProperties();
+    placed->setVisible(!(form.userMode() && placed->InvisibleAtRunTime()));
+    return placed;
+}
+
 QStringList load(Form &form, const FormDescription &description, const ControlRegistry &registry,
                  const QString &fileName)
 {
@@ -296,26 +315,17 @@ QStringList load(Form &form, const FormDescription &description, const ControlRe
     for (int i = 0; i < description.controls.size(); ++i) {
         const ControlDescription &c = description.controls.at(i);
         const QString where = entryName(i, c.extender.Name);
-        std::unique_ptr<UserControl> control(registry.create(c.className, &form));
-        if (!control)
-            throw FormFileError(file, where,
-                                QStringLiteral("unknown control class \"%1\"").arg(c.className));
-        control->setAmbient(form.userMode(), *form.Font());
-        UserControl *placed = control.release();
-        form.addControl(placed);
+        UserControl *placed = nullptr;
         try {
-            placed->setExtender(c.extender);
-            placed->Initialize();
-            if (c.bag) {
-                placed->ReadProperties(*c.bag);
-                note(where, *c.bag);
-            } else {
-                placed->InitProperties();
-            }
+            placed = site(form, c, registry);
         } catch (const HostError &e) {
             throw FormFileError(file, where, QString::fromUtf8(e.what()));
         }
-        placed->setVisible(!(form.userMode() && placed->InvisibleAtRunTime()));
+        if (!placed)
+            throw FormFileError(file, where,
+                                QStringLiteral("unknown control class \"%1\"").arg(c.className));
+        if (c.bag)
+            note(where, *c.bag);
     }
     applyTabOrder(form);
     return problems;

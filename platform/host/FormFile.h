@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ControlRegistry.h"
 #include "PropertyBag.h"
 #include "UserControl.h"
 
@@ -12,6 +11,7 @@
 #include <optional>
 #include <stdexcept>
 
+class ControlRegistry;
 class Form;
 
 // A form description file: the form's name and own properties, then its controls in creation
@@ -93,23 +93,27 @@ FormDescription parse(const QByteArray &text, const QString &fileName);
 // waiting for it: a pipe, a device.
 FormDescription read(const QString &path);
 
+// Sites a control on the form as its description says, the one way every control comes to a
+// form: created, given the form's ambient values, added, placed, initialised, then given its
+// bag (ReadProperties) or, with none, InitProperties; hidden when the form is in user mode and
+// the control is invisible at run time. Returns null, and adds nothing, for a class the
+// registry does not know; what the control refuses throws its HostError.
+UserControl *site(Form &form, const ControlDescription &control, const ControlRegistry &registry);
+
 // Gives the form its saved properties and creates its controls in order: each is created,
 // placed, initialised, then given its bag (ReadProperties) or, with none, InitProperties.
 // Controls that are invisible at run time are hidden when the form is in user mode. Returns
 // what loaded but could not be used, for the user to hear of: pictures that cannot be decoded.
-QStringList load(Form &form, const FormDescription &description,
-                 const ControlRegistry &registry = ControlRegistry::instance(),
+QStringList load(Form &form, const FormDescription &description, const ControlRegistry &registry,
                  const QString &fileName = {});
-void load(Form &form, const QString &path,
-          const ControlRegistry &registry = ControlRegistry::instance());
+void load(Form &form, const QString &path, const ControlRegistry &registry);
 
 // The form as a description file, written through each control's WriteProperties; with the
 // source it was loaded from, over that source. A form saved unchanged gives the source's text.
-QByteArray write(const Form &form, const ControlRegistry &registry = ControlRegistry::instance(),
+QByteArray write(const Form &form, const ControlRegistry &registry,
                  const FormSource *source = nullptr);
 // Writes atomically: the file is replaced only once every byte is written and flushed. On
 // failure throws FormFileError with the reason, and the old file stays as it was.
-void save(const Form &form, const QString &path,
-          const ControlRegistry &registry = ControlRegistry::instance(),
+void save(const Form &form, const QString &path, const ControlRegistry &registry,
           const FormSource *source = nullptr);
 } // namespace FormFile

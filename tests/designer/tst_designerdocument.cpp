@@ -1,5 +1,6 @@
 #include <QTest>
 
+#include "ControlRegistry.h"
 #include "Form.h"
 #include "FormDocument.h"
 #include "FormFile.h"
@@ -150,14 +151,17 @@ void tst_DesignerDocument::newControlOfEveryClassSavesAsItStarted_data()
         QTest::newRow(qPrintable(className)) << className;
 }
 
-// What InitProperties gave a new instance is what the program loads from the saved form.
+// A new instance starts at its class's size, and what InitProperties gave it is what the
+// program loads from the saved form.
 void tst_DesignerDocument::newControlOfEveryClassSavesAsItStarted()
 {
     QFETCH(QString, className);
     QTemporaryDir dir;
     const QString saved = dir.filePath(QStringLiteral("new.json"));
     FormDocument document(kelvoControls());
-    QVERIFY(document.addControl(className, QPointF(120, 240)));
+    const UserControl *added = document.addControl(className, QPointF(120, 240));
+    QVERIFY(added);
+    QCOMPARE(QSizeF(added->Width(), added->Height()), kelvoControls().find(className)->newSize);
     document.save(saved);
     const QJsonObject designed =
         QJsonDocument::fromJson(FormFile::write(*document.form(), kelvoControls())).object();

@@ -6,11 +6,10 @@
 //   quit                unloads the form (zopFormPos saves its placement) and exits
 // Once the window is first painted it prints "shown <id>".
 
-#include "ControlRegistry.h"
 #include "Form.h"
 #include "FormFile.h"
+#include "KelvoControls.h"
 #include "Screen.h"
-#include "formhelpers/FormHelperControls.h"
 #include "formhelpers/ZoOnTop.h"
 
 #include <QApplication>
@@ -39,9 +38,8 @@ QString windowId(Form &form)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    registerFormHelperControls(ControlRegistry::instance());
     Form form{QString()};
-    FormFile::load(form, FormFile::parse(probeForm, QStringLiteral("frmProbe")));
+    FormFile::load(form, FormFile::parse(probeForm, QStringLiteral("frmProbe")), kelvoControls());
     auto *onTop = form.control<ZoOnTop>(QStringLiteral("zopOnTop"));
 
     QTextStream out(stdout);

@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "ButtonTestKit.h"
+#include "ControlRegistry.h"
 #include "FakeDesktop.h"
 #include "Form.h"
 #include "FormFile.h"

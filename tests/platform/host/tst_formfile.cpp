@@ -1,5 +1,6 @@
 #include <QTest>
 
+#include "ControlRegistry.h"
 #include "Form.h"
 #include "FormFile.h"
 #include "HostError.h"

@@ -1,8 +1,10 @@
 #include <QTest>
 
+#include "ControlRegistry.h"
 #include "Form.h"
 #include "FormFile.h"
 #include "Label.h"
+#include "StandardControls.h"
 #include "TextBox.h"
 
 #include <QApplication>
@@ -23,10 +25,22 @@ private slots:
     void tabFollowsTabIndex();
 };
 
+static const ControlRegistry &standardControls()
+{
+    static const ControlRegistry registry = [] {
+        ControlRegistry r;
+        registerStandardControls(r);
+        return r;
+    }();
+    return registry;
+}
+
 static void load(Form &form, const QByteArray &controls)
 {
-    FormFile::load(form, FormFile::parse(R"({"form": "frmTest", "controls": [)" + controls + "]}",
-                                         "frmTest.json"));
+    FormFile::load(
+        form,
+        FormFile::parse(R"({"form": "frmTest", "controls": [)" + controls + "]}", "frmTest.json"),
+        standardControls());
 }
 
 // The columns of the pixels that pass the test, one entry per pixel.
@@ -64,7 +78,7 @@ void tst_StandardControls::roundTripKeepsChangedPropertiesOnly()
     box->setBackColor(Colour::system(SystemColour::ButtonFace));
     box->setFont(makeFont(big));
 
-    const QByteArray text = FormFile::write(form);
+    const QByteArray text = FormFile::write(form, standardControls());
     const FormDescription saved = FormFile::parse(text, "again");
     const QStringList expectedKeys[] = {
         {},
@@ -80,8 +94,8 @@ void tst_StandardControls::roundTripKeepsChangedPropertiesOnly()
 
     // Every value read back is written out again unchanged.
     Form again{QString()};
-    FormFile::load(again, saved);
-    QCOMPARE(FormFile::write(again), text);
+    FormFile::load(again, saved, standardControls());
+    QCOMPARE(FormFile::write(again, standardControls()), text);
     QCOMPARE(again.control<Label>("lblValue", 0)->Caption(), QString());
     QCOMPARE(again.control<Label>("lblValue", 1)->Caption(), QStringLiteral("Used"));
 }
