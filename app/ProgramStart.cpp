@@ -249,9 +249,12 @@ void choosePlatform(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", platform.toLocal8Bit());
     // Through shared memory every repaint first waits for the X server's answer to a request,
     // a second wake-up each time a figure changes; the few kilobytes of a repainted line go
-    // as cheaply through the socket, without the wait.
+    // as cheaply through the socket, without the wait. Qt turns shared memory off for any
+    // value of the variable, so "0", the user asking for it, is taken away for Qt to use it.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
+    else if (qgetenv("QT_XCB_NO_MITSHM") == "0")
+        qunsetenv("QT_XCB_NO_MITSHM");
     // Qt's own event loop rather than GLib's: Kelvo has nothing that needs GLib's, and each
     // wake-up then costs one poll instead of GLib's rounds over its sources, and it keeps fewer
     // private pages.

@@ -55,7 +55,8 @@ std::optional<int> answerOnTerminal(int argc, char *argv[]);
 QString chosenPlatform(const QProcessEnvironment &environment, const QStringList &arguments);
 
 // Sets QT_QPA_PLATFORM to chosenPlatform() for the process, has X11 repaints sent through the
-// socket rather than shared memory unless QT_XCB_NO_MITSHM says otherwise, and has Qt run its
+// socket rather than shared memory unless QT_XCB_NO_MITSHM is set (to "0" for shared memory,
+// which Qt then sees unset; any other value keeps the socket), and has Qt run its
 // own event loop rather than GLib's unless QT_NO_GLIB says otherwise; call before the
 // QApplication.
 void choosePlatform(int argc, char *argv[]);

@@ -33,7 +33,7 @@ CPU only (the server's and the window manager's are shared, and printed as one l
 
 Usage: peers.py KELVO MINIMAL_QT_WINDOW MAPWAIT [--rounds 5] [--warmup 5] [--seconds 30]
                 [--starts 3] [--workloads steady,churn] [--shm] [--together]
-The churner and keepshm are looked for beside MAPWAIT.
+The churner is looked for beside MAPWAIT.
 """
 import argparse
 import os
@@ -217,13 +217,12 @@ class Churner:
             self.process.wait()
 
 
-def env_of(name, helpers):
-    """The environment a program starts in: Kelvo's shared-memory row with bench/peers/keepshm
-    loaded, since Qt keeps MIT-SHM off for any value of QT_XCB_NO_MITSHM."""
+def env_of(name):
+    """The environment a program starts in: Kelvo's shared-memory row asks for it with
+    QT_XCB_NO_MITSHM=0."""
     env = dict(os.environ)
     if name == KELVO_SHM:
-        env.pop("QT_XCB_NO_MITSHM", None)
-        env["LD_PRELOAD"] = os.path.join(helpers, "libkeepshm.so")
+        env["QT_XCB_NO_MITSHM"] = "0"
     return env
 
 
@@ -233,7 +232,7 @@ def watch_alone(args, work, name, argv, workload):
     wm, server = servers
     try:
         with Churner(args.churner, workload):
-            pid, mapped = start_watched(args, argv, env_of(name, args.helpers))
+            pid, mapped = start_watched(args, argv, env_of(name))
             time.sleep(args.warmup)
             before = snapshot(pid), cpu_ns(server.pid), cpu_ns(wm.pid)
             changes = watch_memory(args.seconds)
@@ -261,7 +260,7 @@ def watch_together(args, work, programs, workload, order):
             pids, mapped = {}, {}
             for name in order:
                 pids[name], mapped[name] = start_watched(args, programs[name],
-                                                         env_of(name, args.helpers))
+                                                         env_of(name))
             time.sleep(args.warmup)
             before = {name: snapshot(pids[name]) for name in names}
             shared_before = cpu_ns(server.pid) + cpu_ns(wm.pid)
@@ -333,8 +332,7 @@ def main():
     parser.add_argument("--together", action="store_true")
     args = parser.parse_args()
     args.mapwait = os.path.abspath(args.mapwait)
-    args.helpers = os.path.dirname(args.mapwait)
-    args.churner = os.path.join(args.helpers, "churner")
+    args.churner = os.path.join(os.path.dirname(args.mapwait), "churner")
     workloads = args.workloads.split(",")
     if any(w not in WORKLOADS for w in workloads):
         sys.exit(f"--workloads takes {', '.join(WORKLOADS)}")
@@ -369,7 +367,7 @@ def main():
     _, servers = start_x(work)
     try:
         for name in names:
-            pid, _ = start(args.mapwait, programs[name], env_of(name, args.helpers))
+            pid, _ = start(args.mapwait, programs[name], env_of(name))
             time.sleep(1)
             stop(pid)
     finally:

@@ -19,6 +19,8 @@ private slots:
     void chosenPlatform();
     void choosePlatform_data() { chosenPlatform_data(); }
     void choosePlatform();
+    void flushFollowsTheEnvironment_data();
+    void flushFollowsTheEnvironment();
     void windowIconHasEveryDrawnSize();
 };
 
@@ -169,6 +171,39 @@ void tst_ProgramStart::choosePlatform()
     ProgramStart::choosePlatform(int(argv.size()), argv.data());
 
     QCOMPARE(qgetenv("QT_QPA_PLATFORM"), platform.isEmpty() ? given : platform.toLatin1());
+}
+
+void tst_ProgramStart::flushFollowsTheEnvironment_data()
+{
+    // An invalid QVariant: the variable is not set.
+    QTest::addColumn<QVariant>("given");
+    QTest::addColumn<QVariant>("qtSees");
+    QTest::newRow("unset: the socket") << QVariant() << QVariant(QByteArray("1"));
+    QTest::newRow("0: shared memory") << QVariant(QByteArray("0")) << QVariant();
+    QTest::newRow("1: the socket") << QVariant(QByteArray("1")) << QVariant(QByteArray("1"));
+    QTest::newRow("empty: the socket, as Qt reads it")
+        << QVariant(QByteArray("")) << QVariant(QByteArray(""));
+}
+
+// Qt takes shared memory only with the variable unset; the user's "0" must reach it so.
+void tst_ProgramStart::flushFollowsTheEnvironment()
+{
+    QFETCH(QVariant, given);
+    QFETCH(QVariant, qtSees);
+    const char *const name = "QT_XCB_NO_MITSHM";
+    const auto variable = [name] {
+        return qEnvironmentVariableIsSet(name) ? QVariant(qgetenv(name)) : QVariant();
+    };
+    const QVariant saved = variable();
+    const auto put = [name](const QVariant &value) {
+        value.isValid() ? qputenv(name, value.toByteArray()) : qunsetenv(name);
+    };
+    const auto restore = qScopeGuard([&] { put(saved); });
+    put(given);
+    char program[] = "kelvo";
+    char *argv[] = {program};
+    ProgramStart::choosePlatform(1, argv);
+    QCOMPARE(variable(), qtSees);
 }
 
 // The artwork is compiled in: a size missing from the program's resources is a broken build.
