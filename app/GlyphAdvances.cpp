@@ -14,31 +14,23 @@ const QRawFont &GlyphAdvances::font(int index) const
     return index == 0 ? m_font : m_fallbacks.at(size_t(index - 1));
 }
 
-void GlyphAdvances::layOut(QStringView text, QList<quint32> &glyphs, QList<qreal> &advances,
-                           QList<int> *fonts)
+void GlyphAdvances::layOut(QStringView text, QList<Glyph> &glyphs)
 {
     glyphs.clear();
-    advances.clear();
-    if (fonts)
-        fonts->clear();
-    int lastFont = -1;
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t code = text[i].unicode();
         if (QChar::isHighSurrogate(code) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             code = QChar::surrogateToUcs4(text[i], text[i + 1]);
             ++i;
         }
-        const Character &c = character(code);
-        if (c.font == 0 && lastFont == 0)
-            advances.last() += kerning(glyphs.last(), c.glyph);
-        glyphs.append(c.glyph);
-        advances.append(c.advance);
-        if (fonts)
-            fonts->append(c.font);
-        lastFont = c.font;
+        const Glyph &glyph = character(code).glyph;
+        if (glyph.font == 0 && !glyphs.isEmpty() && glyphs.last().font == 0)
+            glyphs.last().advance += kerning(glyphs.last().index, glyph.index);
+        glyphs.append(glyph);
     }
 }
 
+// Its glyph, advance and ink, asked of the font the first time the character is met.
 const GlyphAdvances::Character &GlyphAdvances::character(char32_t code)
 {
     for (const Character &known : m_characters) {
@@ -55,7 +47,7 @@ const GlyphAdvances::Character &GlyphAdvances::character(char32_t code)
         glyph = 0;
     QPointF advance;
     raw.advancesForGlyphIndexes(&glyph, &advance, 1);
-    m_characters.push_back({code, index, glyph, advance.x()});
+    m_characters.push_back({code, {glyph, index, advance.x(), raw.boundingRect(glyph)}});
     return m_characters.back();
 }
 

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QRawFont>
+#include <QRectF>
 #include <QStringView>
 #include <optional>
 #include <vector>
@@ -25,18 +26,20 @@ public:
     // The font a glyph of layOut's comes from: 0 the font itself, then the fallback fonts.
     const QRawFont &font(int index) const;
 
-    // One glyph per character of text (a surrogate pair is one character), and the pen's
-    // advance after each, kerned with the glyph that follows it in the same font. fonts, when
-    // asked for, gets the font of each glyph; without fallback fonts all are 0.
-    void layOut(QStringView text, QList<quint32> &glyphs, QList<qreal> &advances,
-                QList<int> *fonts = nullptr);
+    struct Glyph {
+        quint32 index;
+        int font;      // 0 the font itself, then the fallback fonts
+        qreal advance; // the pen's advance after it, kerned with the glyph that follows
+        QRectF ink;    // where it draws, from the pen's position on the baseline
+    };
+    // One glyph per character of text (a surrogate pair is one character), kerned with the
+    // glyph that follows it in the same font. Fills glyphs anew, keeping its capacity.
+    void layOut(QStringView text, QList<Glyph> &glyphs);
 
 private:
     struct Character {
         char32_t code;
-        int font;
-        quint32 glyph;
-        qreal advance;
+        Glyph glyph;
     };
     const Character &character(char32_t code);
     int fallbackFor(char32_t code);

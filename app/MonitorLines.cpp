@@ -38,15 +38,15 @@ QRect MonitorLines::setLine(int i, QStringView label, QStringView figure, QStrin
     }
     if (same == length && line.text.size() == length)
         return {};
-    const QRect before = line.text.isEmpty() ? QRect() : rect(i);
-    const qreal changedFrom = same < line.starts.size() ? line.starts[same] : line.width;
+    // The glyph the first changed character is drawn by: a surrogate pair is one glyph.
+    const QStringView kept = QStringView(line.text).first(same);
+    const qsizetype firstChanged =
+        same - std::count_if(kept.begin(), kept.end(), [](QChar c) { return c.isLowSurrogate(); });
+    const QRect before = inkFrom(i, firstChanged);
     line.text.resize(0);
     line.text.append(label).append(figure).append(unit);
     layOut(line);
-    // A glyph may reach a pixel to the left of where it starts.
-    QRect changed = before | rect(i);
-    changed.setLeft(std::max(changed.left(), int(changedFrom) - 1));
-    return changed;
+    return before | inkFrom(i, firstChanged);
 }
 
 QRect MonitorLines::rect(int i) const
@@ -64,58 +64,67 @@ qreal MonitorLines::widest(int count) const
     return widest;
 }
 
+QRectF MonitorLines::glyphInk(int i, qsizetype g) const
+{
+    const Line &line = m_lines[size_t(i)];
+    return line.glyphs[g].ink.translated(line.positions[g].x(), baseline(i)).adjusted(-1, -1, 1, 1);
+}
+
+QRect MonitorLines::inkFrom(int i, qsizetype first) const
+{
+    QRectF ink;
+    for (qsizetype g = first; g < m_lines[size_t(i)].glyphs.size(); ++g)
+        ink |= glyphInk(i, g);
+    return ink.toAlignedRect();
+}
+
+// Each stretch of glyphs in one font that reach into the area is drawn as one run, straight
+// from the line's own arrays.
 void MonitorLines::paint(QPainter &painter, const QRect &area, int count) const
 {
-    if (count == 0)
-        return;
-    const qreal height = lineHeight();
-    const qreal ascent = m_glyphs.font().ascent();
+    const QRectF reach(area);
     for (int i = 0; i < count; ++i) {
-        if (!area.intersects(rect(i)))
-            continue;
-        for (const QGlyphRun &run : m_lines[size_t(i)].runs)
-            painter.drawGlyphRun(QPointF(0, i * height + ascent), run);
+        const Line &line = m_lines[size_t(i)];
+        const qsizetype glyphs = line.glyphs.size();
+        qsizetype from = -1;
+        for (qsizetype g = 0; g <= glyphs; ++g) {
+            const bool drawn = g < glyphs && glyphInk(i, g).intersects(reach);
+            if (from >= 0 && (!drawn || line.glyphs[g].font != line.glyphs[from].font)) {
+                m_run.setRawFont(m_glyphs.font(line.glyphs[from].font));
+                m_run.setRawData(line.indexes.constData() + from, line.positions.constData() + from,
+                                 int(g - from));
+                painter.drawGlyphRun(QPointF(0, baseline(i)), m_run);
+                from = -1;
+            }
+            if (drawn && from < 0)
+                from = g;
+        }
     }
 }
 
-// The glyphs of the font's own character map, with its kerning; a run of its own for each
-// fallback font a character needs.
+// The glyphs of the font's own character map, with its kerning, each starting on a quarter
+// pixel; a character the font lacks comes from its fallback font.
 void MonitorLines::layOut(Line &line)
 {
-    if (!m_glyphs.font().isValid())
+    if (!m_glyphs.font().isValid()) {
         m_glyphs = GlyphAdvances(QRawFont::fromFont(drawingFont()), m_font);
-    QList<quint32> glyphs;
-    QList<qreal> advances;
-    QList<int> fonts;
-    m_glyphs.layOut(line.text, glyphs, advances, &fonts);
-    line.runs.clear();
-    line.starts.clear();
-    QList<quint32> runGlyphs;
-    QList<QPointF> runPositions;
-    const auto endRun = [&](int font) {
-        if (runGlyphs.isEmpty())
-            return;
-        QGlyphRun run;
-        run.setRawFont(m_glyphs.font(font));
-        run.setGlyphIndexes(runGlyphs);
-        run.setPositions(runPositions);
-        line.runs.append(run);
-        runGlyphs.clear();
-        runPositions.clear();
-    };
-    qreal x = 0;
-    for (qsizetype g = 0; g < glyphs.size(); ++g) {
-        if (g > 0 && fonts[g] != fonts[g - 1])
-            endRun(fonts[g - 1]);
-        const qreal at = std::round(x * 4) / 4;
-        runGlyphs.append(glyphs[g]);
-        runPositions.append(QPointF(at, 0));
-        line.starts.append(at);
-        x += advances[g];
+        m_ascent = m_glyphs.font().ascent();
     }
-    if (!glyphs.isEmpty())
-        endRun(fonts.last());
+    m_glyphs.layOut(line.text, line.glyphs);
+    line.indexes.clear();
+    line.positions.clear();
+    qreal x = 0;
+    for (const GlyphAdvances::Glyph &glyph : std::as_const(line.glyphs)) {
+        line.indexes.append(glyph.index);
+        line.positions.append(QPointF(std::round(x * 4) / 4, 0));
+        x += glyph.advance;
+    }
     line.width = x;
+}
+
+qreal MonitorLines::baseline(int i) const
+{
+    return i * lineHeight() + m_ascent;
 }
 
 // The font without other fonts merged in: the lines take each glyph from it, or from a fallback

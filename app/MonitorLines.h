@@ -33,8 +33,8 @@ public:
     void setFont(const QFont &font);
 
     // Sets line i (0 to MaxLines - 1) to label, figure and unit, written one after another.
-    // Gives the area to repaint, from the first character that changed on, taking in the old
-    // text's place; empty when the text stays as it was.
+    // Gives the area to repaint: where the glyphs from the first character that changed on
+    // draw, now and before; empty when the text stays as it was.
     QRect setLine(int i, QStringView label, QStringView figure, QStringView unit);
     QString text(int i) const { return m_lines.at(size_t(i)).text; }
     // Where line i stands, as wide as its text with a pixel of room for antialiased edges.
@@ -42,18 +42,27 @@ public:
     // The width of the widest of the first count lines, pixels.
     qreal widest(int count) const;
 
-    // Draws the first count lines where they meet area.
+    // Draws, of the first count lines, the glyphs that reach into area: a repaint of one
+    // changed figure draws that figure's glyphs, not the lines around it.
     void paint(QPainter &painter, const QRect &area, int count) const;
 
 private:
     struct Line {
         QString text;
-        QList<QGlyphRun> runs; // one per font, usually one
-        QList<qreal> starts;   // where each character's glyph starts
+        QList<GlyphAdvances::Glyph> glyphs;
+        // Apart, for drawing runs straight from them: the glyph indexes and where each glyph
+        // starts on the baseline.
+        QList<quint32> indexes;
+        QList<QPointF> positions;
         qreal width = 0;
     };
 
     void layOut(Line &line);
+    // Where glyph g of line i draws, with a pixel of room for antialiased edges.
+    QRectF glyphInk(int i, qsizetype g) const;
+    // Where the glyphs of line i from glyph first on draw, in whole pixels.
+    QRect inkFrom(int i, qsizetype first) const;
+    qreal baseline(int i) const;
     qreal lineHeight() const;
     QFont drawingFont() const;
 
@@ -61,5 +70,7 @@ private:
     QFont m_font;
     std::array<Line, MaxLines> m_lines;
     GlyphAdvances m_glyphs; // made when a line is first laid out in the font
+    qreal m_ascent = 0;     // of that font
     mutable std::optional<qreal> m_lineHeight;
+    mutable QGlyphRun m_run; // a view of part of a line while it is drawn
 };

@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QRawFont>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -48,6 +49,8 @@ private slots:
     void everyOptionsClickOpensANewDialog();
     void repaintsOnlyLinesThatChanged_data();
     void repaintsOnlyLinesThatChanged();
+    void partialRepaintsShowWhatAWholePaintShows_data();
+    void partialRepaintsShowWhatAWholePaintShows();
     void picturesLoadWithoutImagePlugins();
 
 private:
@@ -414,6 +417,40 @@ void tst_frmMain::repaintsOnlyLinesThatChanged()
         QVERIFY(painted.region.intersects(form.lineRect(i)));
     if (lines == QList<int>{1}) // from the first changed digit on
         QVERIFY(painted.region.boundingRect().width() < form.lineRect(1).width() / 2);
+}
+
+void tst_frmMain::partialRepaintsShowWhatAWholePaintShows_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("C") << QStringLiteral("C");
+    QTest::newRow("fr_FR: separators from a fallback font") << QStringLiteral("fr_FR");
+    QTest::newRow("ar_EG: digits from a fallback font") << QStringLiteral("ar_EG");
+}
+
+// Each tick repaints only the glyphs that changed; what the window then shows must be what
+// painting it whole gives, as the figures change, grow, shrink and vanish.
+void tst_frmMain::partialRepaintsShowWhatAWholePaintShows()
+{
+    QFETCH(QString, locale);
+    FakeMemory memory;
+    memory.sample = {25276162048, 23911297024};
+    frmMain form(memory);
+    form.setLocale(QLocale(locale));
+    form.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const MemorySample samples[] = {
+        {25276162048, 23911297024}, {25276162048, 23911301120}, {25276162048, 9999999000},
+        {25276162048, 10000000000}, {25276162048, 0},           {0, 0},
+        {25276162048, 1000},        {25276162048, 23911297024},
+    };
+    for (const MemorySample &sample : samples) {
+        memory.sample = sample;
+        form.timMeasure_Timer();
+        QCoreApplication::processEvents();
+        const QImage shown =
+            form.screen()->grabWindow(form.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown, form.grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
 }
 
 // Every image plugin Qt finds, and the libraries behind them, would otherwise be loaded to

@@ -31,16 +31,17 @@ void tst_GlyphAdvances::matchesTheFontsKernedAdvances()
     QVERIFY(font.isValid());
     GlyphAdvances remembered(font);
     for (const QString &text : texts) {
-        QList<quint32> glyphs;
-        QList<qreal> advances;
-        remembered.layOut(text, glyphs, advances);
+        QList<GlyphAdvances::Glyph> glyphs;
+        remembered.layOut(text, glyphs);
         const QList<quint32> expectedGlyphs = font.glyphIndexesForString(text);
         const QList<QPointF> expected =
             font.advancesForGlyphIndexes(expectedGlyphs, QRawFont::KernedAdvances);
-        QCOMPARE(glyphs, expectedGlyphs);
-        QCOMPARE(advances.size(), expected.size());
-        for (qsizetype i = 0; i < expected.size(); ++i)
-            QCOMPARE(advances[i], expected[i].x());
+        QCOMPARE(glyphs.size(), expected.size());
+        for (qsizetype i = 0; i < expected.size(); ++i) {
+            QCOMPARE(glyphs[i].index, expectedGlyphs[i]);
+            QCOMPARE(glyphs[i].advance, expected[i].x());
+            QCOMPARE(glyphs[i].ink, font.boundingRect(expectedGlyphs[i]));
+        }
     }
 }
 
