@@ -19,6 +19,7 @@
 #include <QEvent>
 #include <QPainter>
 #include <algorithm>
+#include <utility>
 
 namespace {
 const QString FormFileName = QStringLiteral(":/forms/frmMain.json");
@@ -165,6 +166,9 @@ void frmMain::timMeasure_Timer()
                  QStringLiteral("%"));
     }
     EraseLinesNotDrawn();
+    // Painted and sent within the tick: an update posted for later would wake the event loop
+    // a second time.
+    repaint(std::exchange(m_changed, QRegion()));
     if (QAccessible::isActive())
         MonitorAccessible::linesDrawn(*this);
 }
@@ -198,14 +202,14 @@ void frmMain::DrawLine(const QString &label, const QString &figure, const QStrin
             return;
         changed = m_lines.rect(i); // the same text as before it was erased
     }
-    update(changed.translated(clientRect().topLeft()) & clientRect());
+    m_changed += changed.translated(clientRect().topLeft()) & clientRect();
 }
 
 // A tick that draws fewer lines than the last (no total any more) clears the rest.
 void frmMain::EraseLinesNotDrawn()
 {
     for (int i = m_lineCount; i < m_shownCount; ++i)
-        update(lineRect(i));
+        m_changed += lineRect(i);
     m_shownCount = m_lineCount;
 }
 

@@ -6,6 +6,7 @@
 #include "NumberFormat.h"
 
 #include <QLocale>
+#include <QRegion>
 #include <QString>
 #include <array>
 #include <optional>
@@ -55,8 +56,9 @@ public:
     void Layout();
 
     // The drawing surface: Clear goes back to the top line; DrawLine sets label, figure and
-    // unit as one line below the previous one. The window keeps the lines it shows and
-    // repaints only a line whose text changed, and the lines a tick no longer draws.
+    // unit as one line below the previous one. The window keeps the lines it shows and, at
+    // the end of the tick, repaints only what changed in a line, and the lines the tick no
+    // longer draws.
     void Clear();
     void DrawLine(const QString &label, const QString &figure, const QString &unit);
     int lineCount() const { return m_lineCount; }
@@ -90,6 +92,7 @@ private:
     MonitorLines m_lines{this};
     int m_lineCount = 0;  // drawn by the tick under way
     int m_shownCount = 0; // shown before it
+    QRegion m_changed;    // what the tick has changed so far
     // What the last fit of the text to the width was made for, and what it gave.
     struct Fit {
         float points = 0;
