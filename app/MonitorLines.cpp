@@ -64,36 +64,35 @@ qreal MonitorLines::widest(int count) const
     return widest;
 }
 
-QRectF MonitorLines::glyphInk(int i, qsizetype g) const
-{
-    const Line &line = m_lines[size_t(i)];
-    return line.glyphs[g].ink.translated(line.positions[g].x(), baseline(i)).adjusted(-1, -1, 1, 1);
-}
-
 QRect MonitorLines::inkFrom(int i, qsizetype first) const
 {
+    const Line &line = m_lines[size_t(i)];
     QRectF ink;
-    for (qsizetype g = first; g < m_lines[size_t(i)].glyphs.size(); ++g)
-        ink |= glyphInk(i, g);
-    return ink.toAlignedRect();
+    for (qsizetype g = first; g < line.inks.size(); ++g)
+        ink |= line.inks[g];
+    return ink.translated(0, baseline(i)).toAlignedRect();
 }
 
 // Each stretch of glyphs in one font that reach into the area is drawn as one run, straight
 // from the line's own arrays.
 void MonitorLines::paint(QPainter &painter, const QRect &area, int count) const
 {
-    const QRectF reach(area);
     for (int i = 0; i < count; ++i) {
         const Line &line = m_lines[size_t(i)];
+        const qreal base = baseline(i);
+        const QRectF reach = QRectF(area).translated(0, -base);
+        if (!line.ink.intersects(reach))
+            continue;
         const qsizetype glyphs = line.glyphs.size();
         qsizetype from = -1;
         for (qsizetype g = 0; g <= glyphs; ++g) {
-            const bool drawn = g < glyphs && glyphInk(i, g).intersects(reach);
+            const bool drawn = g < glyphs && line.inks[g].left() <= reach.right() &&
+                               line.inks[g].right() >= reach.left();
             if (from >= 0 && (!drawn || line.glyphs[g].font != line.glyphs[from].font)) {
                 m_run.setRawFont(m_glyphs.font(line.glyphs[from].font));
                 m_run.setRawData(line.indexes.constData() + from, line.positions.constData() + from,
                                  int(g - from));
-                painter.drawGlyphRun(QPointF(0, baseline(i)), m_run);
+                painter.drawGlyphRun(QPointF(0, base), m_run);
                 from = -1;
             }
             if (drawn && from < 0)
@@ -113,10 +112,16 @@ void MonitorLines::layOut(Line &line)
     m_glyphs.layOut(line.text, line.glyphs);
     line.indexes.clear();
     line.positions.clear();
+    line.inks.clear();
+    line.ink = QRectF();
     qreal x = 0;
     for (const GlyphAdvances::Glyph &glyph : std::as_const(line.glyphs)) {
+        const qreal start = std::round(x * 4) / 4;
         line.indexes.append(glyph.index);
-        line.positions.append(QPointF(std::round(x * 4) / 4, 0));
+        line.positions.append(QPointF(start, 0));
+        // A pixel of room for antialiased edges.
+        line.inks.append(glyph.ink.translated(start, 0).adjusted(-1, -1, 1, 1));
+        line.ink |= line.inks.last();
         x += glyph.advance;
     }
     line.width = x;

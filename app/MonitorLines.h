@@ -54,12 +54,13 @@ private:
         // starts on the baseline.
         QList<quint32> indexes;
         QList<QPointF> positions;
+        // Where each glyph draws, and the whole line, from the line's start on the baseline.
+        QList<QRectF> inks;
+        QRectF ink;
         qreal width = 0;
     };
 
     void layOut(Line &line);
-    // Where glyph g of line i draws, with a pixel of room for antialiased edges.
-    QRectF glyphInk(int i, qsizetype g) const;
     // Where the glyphs of line i from glyph first on draw, in whole pixels.
     QRect inkFrom(int i, qsizetype first) const;
     qreal baseline(int i) const;
