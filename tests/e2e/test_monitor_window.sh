@@ -47,9 +47,14 @@ redPixels() {
 }
 
 
-# --- First start.
+# --- First start. A window manager under load may still be placing the new window when it
+# is first painted.
 start
-read -r x y w h < <(geometry "$window")
+centred() {
+    read -r x y w h < <(geometry "$window")
+    [ "$w $h" = "147 55" ] && ((x >= 438 && x <= 439 && y >= 356 && y <= 357))
+}
+within 3 centred
 [ "$w $h" = "147 55" ] || fail "the window is ${w}x$h pixels, not 2205 x 825 twips (147x55)"
 ((x >= 438 && x <= 439 && y >= 356 && y <= 357)) || fail "the window is at $x,$y, not centred"
 frame=$(xprop -id "$window" _NET_FRAME_EXTENTS 2>/dev/null)
@@ -106,8 +111,8 @@ pass "Exit: status 0 within a second, placement and on-top state saved"
 # --- The next start comes back as it was left; an on-top state saved as False is kept.
 sed -i 's/^OnTop=True$/OnTop=False/' "$settings"
 start
-restored=$(geometry "$window")
-[ "$restored" = "$x $y $w $h" ] || fail "restored at '$restored', not '$x $y $w $h'"
+asLeft() { [ "$(geometry "$window")" = "$x $y $w $h" ]; }
+within 3 asLeft || fail "restored at '$(geometry "$window")', not '$x $y $w $h'"
 [[ $(state) != *_NET_WM_STATE_ABOVE* ]] || fail "above others though saved as False: $(state)"
 pass "the next start restored $x $y $w $h, not above others"
 

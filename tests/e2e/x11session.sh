@@ -78,8 +78,17 @@ esac >"$work/wm.txt" 2>&1 &
 pids+=($!)
 managed() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 within 10 managed || fail "$wm did not start: $(cat "$work/wm.txt")"
-# fluxbox and metacity take a moment more before they manage new windows.
-sleep 0.5
+# Some window managers announce themselves before they manage new windows: a window of
+# another program, managed (WM_STATE) and gone again, shows that they do.
+xmessage -name kelvoWmProbe "probe" 2>/dev/null &
+probePid=$!
+probeManaged() {
+    local id
+    id=$(xdotool search --classname '^kelvoWmProbe$' 2>/dev/null | head -n1) && [ -n "$id" ] &&
+        xprop -id "$id" WM_STATE 2>/dev/null | grep -q 'window state'
+}
+within 10 probeManaged || fail "$wm manages no new window"
+kill "$probePid" && wait "$probePid" 2>/dev/null
 pass "Xvfb on $DISPLAY with $wm"
 
 # x, y and map state of a window as the server has it.
