@@ -80,14 +80,16 @@ managed() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window i
 within 10 managed || fail "$wm did not start: $(cat "$work/wm.txt")"
 # Some window managers announce themselves before they manage new windows: a window of
 # another program, managed (WM_STATE) and gone again, shows that they do.
-xmessage -name kelvoWmProbe "probe" 2>/dev/null &
+xmessage -name kelvoWmProbe "probe" 2>"$work/probe.txt" &
 probePid=$!
 probeManaged() {
     local id
-    id=$(xdotool search --classname '^kelvoWmProbe$' 2>/dev/null | head -n1) && [ -n "$id" ] &&
-        xprop -id "$id" WM_STATE 2>/dev/null | grep -q 'window state'
+    for id in $(xdotool search --classname '^kelvoWmProbe$' 2>/dev/null); do
+        xprop -id "$id" WM_STATE 2>/dev/null | grep -q 'window state' && return 0
+    done
+    return 1
 }
-within 10 probeManaged || fail "$wm manages no new window"
+within 30 probeManaged || fail "$wm manages no new window: $(cat "$work/probe.txt")"
 kill "$probePid" && wait "$probePid" 2>/dev/null
 pass "Xvfb on $DISPLAY with $wm"
 
