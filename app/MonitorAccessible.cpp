@@ -1,5 +1,6 @@
 #include "MonitorAccessible.h"
 
+#include "AccessibleFactory.h"
 #include "frmMain.h"
 
 #include <QPointer>
@@ -57,13 +58,6 @@ private:
     int m_index;
 };
 
-QAccessibleInterface *monitorFactory(const QString &className, QObject *object)
-{
-    if (className == QLatin1String("frmMain"))
-        if (auto *monitor = qobject_cast<frmMain *>(object))
-            return new MonitorAccessible(monitor);
-    return nullptr;
-}
 } // namespace
 
 MonitorAccessible::MonitorAccessible(frmMain *monitor)
@@ -79,8 +73,7 @@ MonitorAccessible::~MonitorAccessible()
 
 void MonitorAccessible::install()
 {
-    static const bool installed = (QAccessible::installFactory(monitorFactory), true);
-    Q_UNUSED(installed)
+    installAccessibleFactory<accessibleFor<frmMain, MonitorAccessible>>();
 }
 
 frmMain *MonitorAccessible::monitor() const

@@ -1,5 +1,6 @@
 #include "ZoButtonAccessible.h"
 
+#include "AccessibleFactory.h"
 #include "ButtonFace.h"
 #include "ZoButton.h"
 
@@ -25,8 +26,7 @@ ZoButtonAccessible::ZoButtonAccessible(QWidget *widget, ZoButton *button)
 
 void ZoButtonAccessible::install()
 {
-    static const bool installed = (QAccessible::installFactory(buttonFactory), true);
-    Q_UNUSED(installed)
+    installAccessibleFactory<buttonFactory>();
 }
 
 void ZoButtonAccessible::valueChanged(ZoButton *button)

@@ -1,17 +1,8 @@
 #include "FormAccessible.h"
 
+#include "AccessibleFactory.h"
 #include "Form.h"
 #include "UserControl.h"
-
-namespace {
-QAccessibleInterface *formFactory(const QString &className, QObject *object)
-{
-    if (className == QLatin1String("Form"))
-        if (auto *form = qobject_cast<Form *>(object))
-            return new FormAccessible(form);
-    return nullptr;
-}
-} // namespace
 
 FormAccessible::FormAccessible(Form *form)
     : QAccessibleWidget(form, QAccessible::Window)
@@ -20,8 +11,7 @@ FormAccessible::FormAccessible(Form *form)
 
 void FormAccessible::install()
 {
-    static const bool installed = (QAccessible::installFactory(formFactory), true);
-    Q_UNUSED(installed)
+    installAccessibleFactory<accessibleFor<Form, FormAccessible>>();
 }
 
 Form *FormAccessible::form() const

@@ -1,16 +1,7 @@
 #include "LabelAccessible.h"
 
+#include "AccessibleFactory.h"
 #include "Label.h"
-
-namespace {
-QAccessibleInterface *labelFactory(const QString &className, QObject *object)
-{
-    if (className == QLatin1String("Label"))
-        if (auto *label = qobject_cast<Label *>(object))
-            return new LabelAccessible(label);
-    return nullptr;
-}
-} // namespace
 
 LabelAccessible::LabelAccessible(Label *label)
     : QAccessibleWidget(label, QAccessible::StaticText)
@@ -19,8 +10,7 @@ LabelAccessible::LabelAccessible(Label *label)
 
 void LabelAccessible::install()
 {
-    static const bool installed = (QAccessible::installFactory(labelFactory), true);
-    Q_UNUSED(installed)
+    installAccessibleFactory<accessibleFor<Label, LabelAccessible>>();
 }
 
 void LabelAccessible::captionChanged(Label *label)
