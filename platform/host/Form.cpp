@@ -94,12 +94,12 @@ void Form::setName(const QString &name)
 
 double Form::Left() const
 {
-    return Screen::fromPixelsX(pos().x());
+    return Screen::fromPixelsX(outerTopLeft().x());
 }
 
 double Form::Top() const
 {
-    return Screen::fromPixelsY(pos().y());
+    return Screen::fromPixelsY(outerTopLeft().y());
 }
 
 void Form::setCaption(const QString &caption)
@@ -121,12 +121,12 @@ double Form::Height() const
 
 void Form::setLeft(double twips)
 {
-    move(Screen::toPixelsX(twips), pos().y());
+    moveOuterTo(QPoint(Screen::toPixelsX(twips), outerTopLeft().y()));
 }
 
 void Form::setTop(double twips)
 {
-    move(pos().x(), Screen::toPixelsY(twips));
+    moveOuterTo(QPoint(outerTopLeft().x(), Screen::toPixelsY(twips)));
 }
 
 void Form::setWidth(double twips)
@@ -152,7 +152,7 @@ void Form::resizeWithin(QSize pixels)
 
 void Form::Move(double left, double top)
 {
-    move(Screen::toPixelsX(left), Screen::toPixelsY(top));
+    moveOuterTo(QPoint(Screen::toPixelsX(left), Screen::toPixelsY(top)));
 }
 
 void Form::Move(double left, double top, double width, double height)
@@ -193,16 +193,38 @@ QRect Form::clientRect() const
     return inner.isValid() ? inner : QRect(inner.topLeft(), QSize(0, 0));
 }
 
+// A form without a title bar asks the window manager for no frame. Some window managers frame
+// a new window first and read that request only later (fluxbox, under load): a placement taken
+// from the frame seen meanwhile would leave the window lower and shorter for good. Such a form
+// is placed by its own window, whatever frame is reported.
+bool Form::asksForNoFrame() const
+{
+    return windowFlags().testFlag(Qt::FramelessWindowHint);
+}
+
+QPoint Form::outerTopLeft() const
+{
+    return asksForNoFrame() ? geometry().topLeft() : pos();
+}
+
+void Form::moveOuterTo(QPoint pixels)
+{
+    if (asksForNoFrame())
+        setGeometry(QRect(pixels, size()));
+    else
+        move(pixels);
+}
+
 // While a window manager is still framing a window, Qt can report a frame smaller than the
 // window itself (1 x 1 under openbox); a frame never takes away from the window's size.
 int Form::frameExtraWidth() const
 {
-    return std::max(0, frameGeometry().width() - width());
+    return asksForNoFrame() ? 0 : std::max(0, frameGeometry().width() - width());
 }
 
 int Form::frameExtraHeight() const
 {
-    return std::max(0, frameGeometry().height() - height());
+    return asksForNoFrame() ? 0 : std::max(0, frameGeometry().height() - height());
 }
 
 qint16 Form::WindowState() const

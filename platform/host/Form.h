@@ -56,6 +56,8 @@ public:
     bool userMode() const { return m_userMode; }
     void setUserMode(bool userMode) { m_userMode = userMode; }
 
+    // The outer rectangle in twips: with the window manager's frame when the form asked for one
+    // (it has a title bar), the window alone when it asked for none.
     double Left() const;
     double Top() const;
     double Width() const;
@@ -188,6 +190,9 @@ private:
     void showPointerFor(Qt::Edges edges);
     void applyPointer();
     void applyPalette();
+    bool asksForNoFrame() const;
+    QPoint outerTopLeft() const;
+    void moveOuterTo(QPoint pixels);
     int frameExtraWidth() const;
     int frameExtraHeight() const;
 
